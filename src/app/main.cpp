@@ -1,0 +1,28 @@
+#include <QApplication>
+#include <memory>
+
+#include "app/choose_form.h"
+#include "app/first_paint_view.h"
+#include "app/quvial_form.h"
+#include "core/pauser.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("大屏拼接控制系统"));
+  QApplication::setApplicationDisplayName(QStringLiteral("大屏拼接控制系统"));
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  EventLoopPauser pauser;
+  TChooseForm choose;
+  std::unique_ptr<TQuvialForm> mainForm;
+  choose.onChosen = [&](const TDeviceChoice& choice) {
+    mainForm = std::make_unique<TQuvialForm>(choice, pauser);
+    mainForm->show();
+  };
+  QObject::connect(&choose, &QDialog::rejected, &app, &QCoreApplication::quit);
+  InstallFirstPaintProbe();
+  choose.show();
+  const int rc = QApplication::exec();
+  mainForm.reset();
+  return rc;
+}

@@ -1,0 +1,96 @@
+#include "app/port_set.h"
+
+namespace {
+constexpr std::array<TPortId, TPortSet::kCount> kOrder{TPortId::Combine,   TPortId::Matrix,
+                                                       TPortId::VGAMatrix, TPortId::DVIMatrix,
+                                                       TPortId::DVR,       TPortId::Sniff};
+
+// Every port of the main window starts from the same line setting: DTR and
+// RTS off and no flow control.
+void SetMainWindowDefaults(TComm& port) {
+  port.SetCommName(QStringLiteral("COM2"));
+  port.SetBaudRate(9600);
+  port.SetDtrControl(TDtrControl::DtrDisable);
+  port.SetRtsControl(TRtsControl::RtsDisable);
+  port.SetOutx_XonXoffFlow(false);
+  port.SetInx_XonXoffFlow(false);
+}
+}  // namespace
+
+TPortSet::TPortSet() {
+  for (auto& port : ports_) {
+    port = std::make_unique<TComm>();
+    SetMainWindowDefaults(*port);
+  }
+}
+
+bool TPortSet::ApplySettings(TComm& port, const TPortSettings& s) {
+  bool ok = false;
+  const int baud = s.bps.trimmed().toInt(&ok);
+  if (!ok) return false;
+  port.SetCommName(s.name);
+  port.SetBaudRate(baud);
+  const QString data = s.dataBit.trimmed();
+  if (data == u"8")
+    port.SetByteSize(TByteSize::_8);
+  else if (data == u"7")
+    port.SetByteSize(TByteSize::_7);
+  else if (data == u"6")
+    port.SetByteSize(TByteSize::_6);
+  else if (data == u"5")
+    port.SetByteSize(TByteSize::_5);
+  const QString stop = s.stopBit.trimmed();
+  if (stop == u"1")
+    port.SetStopBits(TStopBits::_1);
+  else if (stop == u"1.5")
+    port.SetStopBits(TStopBits::_1_5);
+  else if (stop == u"2")
+    port.SetStopBits(TStopBits::_2);
+  switch (s.check) {
+    case 0:
+      port.SetParity(TParity::None);
+      break;
+    case 1:
+      port.SetParity(TParity::Odd);
+      break;
+    case 2:
+      port.SetParity(TParity::Even);
+      break;
+    default:
+      break;  // values written by hand only: keep the current parity
+  }
+  port.SetParityCheck(s.check != 0);
+  return true;
+}
+
+TPortSet::TOpenResult TPortSet::OpenFromConfiguration(const TIniParamsOp& ini) {
+  for (auto& port : ports_) port->StopComm();
+  TOpenResult result;
+  for (TPortId id : kOrder) {
+    const TPortSettings s = ini.ReadPort(id);
+    const bool on = id == TPortId::Combine ? s.checked > 0 : s.checked != 0;
+    SetEnabled(id, on);
+    if (!on) continue;
+    TComm& port = Port(id);
+    bool opened = ApplySettings(port, s);
+    if (opened) {
+      try {
+        port.StartComm();
+      } catch (const ECommsError&) {
+        opened = false;
+      }
+    }
+    if (!opened) {
+      SetEnabled(id, false);
+      return result;
+    }
+    result.anyOpened = true;
+  }
+  result.completed = true;
+  return result;
+}
+
+void TPortSet::CloseEnabled() {
+  for (TPortId id : kOrder)
+    if (Enabled(id)) Port(id).StopComm();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "core/ini_params_op.h"
+#include "link/comm.h"
+
+// The main window's six serial ports (splicer, VIDEO, VGA and DVI matrix, DVR,
+// listening) with their enabled flags: whether each port is in use this run.
+class TPortSet {
+ public:
+  static constexpr int kCount = 6;
+
+  TPortSet();
+
+  TComm& Port(TPortId id) { return *ports_[Index(id)]; }
+  const TComm& Port(TPortId id) const { return *ports_[Index(id)]; }
+  bool Enabled(TPortId id) const { return enabled_[Index(id)]; }
+  void SetEnabled(TPortId id, bool on) { enabled_[Index(id)] = on; }
+
+  struct TOpenResult {
+    bool anyOpened = false;  // the link state becomes connected
+    bool completed = false;  // no open failed: the frame mode is read again
+  };
+  // Closes all six, then opens each port whose flag its key sets, in order;
+  // the first failure clears that port's flag and ends the sequence.
+  TOpenResult OpenFromConfiguration(const TIniParamsOp& ini);
+  // Closes every port whose flag is on, in order.
+  void CloseEnabled();
+
+  // Puts name, baud, data bits, stop bits and parity on the port. False when
+  // the baud text is not a number (the port is then treated as a failed open).
+  static bool ApplySettings(TComm& port, const TPortSettings& settings);
+  static constexpr int Index(TPortId id) { return static_cast<int>(id); }
+
+ private:
+  std::array<std::unique_ptr<TComm>, kCount> ports_;
+  std::array<bool, kCount> enabled_{};
+};

@@ -1,0 +1,239 @@
+#include "core/ini_params_op.h"
+
+#include <array>
+#include <utility>
+
+#include "core/program_dir.h"
+
+namespace {
+
+const QString kSection = QStringLiteral("COM");
+
+struct PortKeys {
+  QString checked, name, bpsRead, bpsWrite, dataBit, stopBit, check;
+};
+
+// The matrix baud keys are read in upper case and written in mixed case by
+// the existing installations; both spellings reach one entry because keys
+// match without regard to case.
+const PortKeys& KeysOf(TPortId port) {
+  static const std::array<PortKeys, 6> keys = {{
+      {QStringLiteral("CombineCOMPortChecked"), QStringLiteral("COMPort"), QStringLiteral("BPS"),
+       QStringLiteral("BPS"), QStringLiteral("DataBit"), QStringLiteral("StopBit"),
+       QStringLiteral("Check")},
+      {QStringLiteral("MatrixCOMPortChecked"), QStringLiteral("MatrixCOMPort"),
+       QStringLiteral("MATRIXBPS"), QStringLiteral("MatrixBPS"), QStringLiteral("MatrixDataBit"),
+       QStringLiteral("MatrixStopBit"), QStringLiteral("MatrixCheck")},
+      {QStringLiteral("VGAMatrixCOMPortChecked"), QStringLiteral("VGAMatrixCOMPort"),
+       QStringLiteral("VGAMATRIXBPS"), QStringLiteral("VGAMatrixBPS"),
+       QStringLiteral("VGAMatrixDataBit"), QStringLiteral("VGAMatrixStopBit"),
+       QStringLiteral("VGAMatrixCheck")},
+      {QStringLiteral("DVIMatrixCOMPortChecked"), QStringLiteral("DVIMatrixCOMPort"),
+       QStringLiteral("DVIMATRIXBPS"), QStringLiteral("DVIMatrixBPS"),
+       QStringLiteral("DVIMatrixDataBit"), QStringLiteral("DVIMatrixStopBit"),
+       QStringLiteral("DVIMatrixCheck")},
+      {QStringLiteral("DVRCOMPortChecked"), QStringLiteral("DVRCOMPort"), QStringLiteral("DVRBPS"),
+       QStringLiteral("DVRBPS"), QStringLiteral("DVRDataBit"), QStringLiteral("DVRStopBit"),
+       QStringLiteral("DVRCheck")},
+      {QStringLiteral("SniffCOMPortChecked"), QStringLiteral("SniffCOMPort"),
+       QStringLiteral("SniffBPS"), QStringLiteral("SniffBPS"), QStringLiteral("SniffDataBit"),
+       QStringLiteral("SniffStopBit"), QStringLiteral("SniffCheck")},
+  }};
+  return keys[static_cast<size_t>(port)];
+}
+
+}  // namespace
+
+TIniParamsOp::TIniParamsOp(QString path) : file_(std::move(path)) {}
+
+QString TIniParamsOp::DefaultPath() { return ProgramFile(QStringLiteral("Quvial.ini")); }
+
+bool TIniParamsOp::Exists() const { return file_.Exists(); }
+
+TProfileFile& TIniParamsOp::File() { return file_; }
+
+int TIniParamsOp::ReadInt(const QString& key, int def) const {
+  return file_.ReadInteger(kSection, key, def);
+}
+QString TIniParamsOp::ReadText(const QString& key, const QString& def) const {
+  return file_.ReadString(kSection, key, def);
+}
+void TIniParamsOp::WriteInt(const QString& key, int value) {
+  file_.WriteInteger(kSection, key, value);
+}
+void TIniParamsOp::WriteText(const QString& key, const QString& value) {
+  file_.WriteString(kSection, key, value);
+}
+
+// Ports.
+int TIniParamsOp::ReadPortChecked(TPortId port) const { return ReadInt(KeysOf(port).checked, 0); }
+QString TIniParamsOp::ReadPortName(TPortId port) const {
+  return ReadText(KeysOf(port).name, QString());
+}
+QString TIniParamsOp::ReadPortBPS(TPortId port) const {
+  return ReadText(KeysOf(port).bpsRead, QStringLiteral("9600"));
+}
+QString TIniParamsOp::ReadPortDataBit(TPortId port) const {
+  return ReadText(KeysOf(port).dataBit, QStringLiteral("8"));
+}
+QString TIniParamsOp::ReadPortStopBit(TPortId port) const {
+  return ReadText(KeysOf(port).stopBit, QStringLiteral("1"));
+}
+int TIniParamsOp::ReadPortCheck(TPortId port) const { return ReadInt(KeysOf(port).check, 0); }
+
+TPortSettings TIniParamsOp::ReadPort(TPortId port) const {
+  TPortSettings s;
+  s.checked = ReadPortChecked(port);
+  s.name = ReadPortName(port);
+  s.bps = ReadPortBPS(port);
+  s.dataBit = ReadPortDataBit(port);
+  s.stopBit = ReadPortStopBit(port);
+  s.check = ReadPortCheck(port);
+  return s;
+}
+
+void TIniParamsOp::WritePortChecked(TPortId port, int value) {
+  WriteInt(KeysOf(port).checked, value);
+}
+void TIniParamsOp::WritePortName(TPortId port, const QString& value) {
+  WriteText(KeysOf(port).name, value);
+}
+void TIniParamsOp::WritePortBPS(TPortId port, const QString& value) {
+  WriteText(KeysOf(port).bpsWrite, value);
+}
+void TIniParamsOp::WritePortDataBit(TPortId port, const QString& value) {
+  WriteText(KeysOf(port).dataBit, value);
+}
+void TIniParamsOp::WritePortStopBit(TPortId port, const QString& value) {
+  WriteText(KeysOf(port).stopBit, value);
+}
+void TIniParamsOp::WritePortCheck(TPortId port, int value) { WriteInt(KeysOf(port).check, value); }
+
+// Listening relay, frame mode and identity.
+int TIniParamsOp::ReadSignalType() const { return ReadInt(QStringLiteral("SignalType"), 0); }
+void TIniParamsOp::WriteSignalType(int value) { WriteInt(QStringLiteral("SignalType"), value); }
+int TIniParamsOp::ReadChooseMatrix() const { return ReadInt(QStringLiteral("ChooseMatrix"), 0); }
+void TIniParamsOp::WriteChooseMatrix(int value) { WriteInt(QStringLiteral("ChooseMatrix"), value); }
+int TIniParamsOp::ReadChannelList() const { return ReadInt(QStringLiteral("ChannelList"), 0); }
+void TIniParamsOp::WriteChannelList(int value) { WriteInt(QStringLiteral("ChannelList"), value); }
+int TIniParamsOp::ReadCmdLen() const { return ReadInt(QStringLiteral("CmdLen"), 1); }
+void TIniParamsOp::WriteCmdLen(int value) { WriteInt(QStringLiteral("CmdLen"), value); }
+QString TIniParamsOp::ReadCaption() const {
+  return ReadText(QStringLiteral("Caption"), QStringLiteral(u"大屏拼接控制系统"));
+}
+QString TIniParamsOp::ReadHomePage() const {
+  return ReadText(QStringLiteral("HomePage"), QStringLiteral("http://www.quvial.com"));
+}
+QString TIniParamsOp::ReadVersion() const { return ReadText(QStringLiteral("version"), QString()); }
+int TIniParamsOp::ReadMACID() const { return ReadInt(QStringLiteral("MACID"), 0); }
+void TIniParamsOp::WriteMACID(int value) { WriteInt(QStringLiteral("MACID"), value); }
+int TIniParamsOp::ReadLang() const { return ReadInt(QStringLiteral("LANG"), 1); }
+QString TIniParamsOp::ReadLangText() const {
+  return ReadText(QStringLiteral("LANG"), QStringLiteral("1"));
+}
+void TIniParamsOp::WriteLang(int value) { WriteInt(QStringLiteral("LANG"), value); }
+
+// Matrix and DVR linkage.
+int TIniParamsOp::ReadVideoId() const { return ReadInt(QStringLiteral("videoid"), 1); }
+void TIniParamsOp::WriteVideoId(int value) { WriteInt(QStringLiteral("videoid"), value); }
+int TIniParamsOp::ReadVgaId() const { return ReadInt(QStringLiteral("vgaid"), 1); }
+void TIniParamsOp::WriteVgaId(int value) { WriteInt(QStringLiteral("vgaid"), value); }
+int TIniParamsOp::ReadDviId() const { return ReadInt(QStringLiteral("dviid"), 1); }
+void TIniParamsOp::WriteDviId(int value) { WriteInt(QStringLiteral("dviid"), value); }
+int TIniParamsOp::ReadVideoIndex() const { return ReadInt(QStringLiteral("videoindex"), 0); }
+void TIniParamsOp::WriteVideoIndex(int value) { WriteInt(QStringLiteral("videoindex"), value); }
+int TIniParamsOp::ReadVgaIndex() const { return ReadInt(QStringLiteral("vgaindex"), 0); }
+void TIniParamsOp::WriteVgaIndex(int value) { WriteInt(QStringLiteral("vgaindex"), value); }
+int TIniParamsOp::ReadDviIndex() const { return ReadInt(QStringLiteral("dviindex"), 0); }
+void TIniParamsOp::WriteDviIndex(int value) { WriteInt(QStringLiteral("dviindex"), value); }
+int TIniParamsOp::ReadMixerIndex() const { return ReadInt(QStringLiteral("mixerindex"), 0); }
+void TIniParamsOp::WriteMixerIndex(int value) { WriteInt(QStringLiteral("mixerindex"), value); }
+int TIniParamsOp::ReadMChoosed() const { return ReadInt(QStringLiteral("mchoosed"), 1); }
+void TIniParamsOp::WriteMChoosed(int value) { WriteInt(QStringLiteral("mchoosed"), value); }
+int TIniParamsOp::ReadMDelayValue() const { return ReadInt(QStringLiteral("mdelayvalue"), 50); }
+void TIniParamsOp::WriteMDelayValue(int value) { WriteInt(QStringLiteral("mdelayvalue"), value); }
+int TIniParamsOp::ReadDvrId() const { return ReadInt(QStringLiteral("dvrid"), 1); }
+void TIniParamsOp::WriteDvrId(int value) { WriteInt(QStringLiteral("dvrid"), value); }
+int TIniParamsOp::ReadDvrIndex() const { return ReadInt(QStringLiteral("dvrindex"), 0); }
+void TIniParamsOp::WriteDvrIndex(int value) { WriteInt(QStringLiteral("dvrindex"), value); }
+int TIniParamsOp::ReadDvrChoosed() const { return ReadInt(QStringLiteral("dvrchoosed"), 1); }
+void TIniParamsOp::WriteDvrChoosed(int value) { WriteInt(QStringLiteral("dvrchoosed"), value); }
+int TIniParamsOp::ReadDvrDelayValue() const { return ReadInt(QStringLiteral("dvrdelayvalue"), 50); }
+void TIniParamsOp::WriteDvrDelayValue(int value) {
+  WriteInt(QStringLiteral("dvrdelayvalue"), value);
+}
+
+// Wall and device types.
+int TIniParamsOp::ReadRow() const { return ReadInt(QStringLiteral("row"), 2); }
+void TIniParamsOp::WriteRow(int value) { WriteInt(QStringLiteral("row"), value); }
+int TIniParamsOp::ReadCol() const { return ReadInt(QStringLiteral("col"), 2); }
+void TIniParamsOp::WriteCol(int value) { WriteInt(QStringLiteral("col"), value); }
+
+QString TIniParamsOp::DefaultTvType(int n) {
+  static const std::array<QString, 13> names = {
+      QStringLiteral("QN-51"), QStringLiteral("QN-46/45"), QStringLiteral("QN-22"),
+      QStringLiteral("QN-K8"), QStringLiteral("QN-HV6"),   QStringLiteral("TR-5000"),
+      QStringLiteral("PL-39"), QStringLiteral("QN-23"),    QStringLiteral("QN-HV8"),
+      QStringLiteral("QN-24"), QStringLiteral("QN-T1"),    QStringLiteral("QN-44"),
+      QStringLiteral("QN-51N")};
+  if (n < 1 || n > static_cast<int>(names.size())) return {};
+  return names[static_cast<size_t>(n - 1)];
+}
+
+QString TIniParamsOp::ReadTvType(int n) const {
+  if (n < 1 || n > 13) return {};
+  return ReadText(QStringLiteral("tvtype%1").arg(n), DefaultTvType(n));
+}
+
+void TIniParamsOp::WriteTvType(int n, const QString& name) {
+  if (n < 1 || n > 13) return;
+  WriteText(QStringLiteral("tvtype%1").arg(n), name);
+}
+
+// Grouped access.
+void TIniParamsOp::ReadWallSize(int& row, int& col) const {
+  row = ReadRow();
+  col = ReadCol();
+}
+void TIniParamsOp::WriteWallSize(int row, int col) {
+  WriteRow(row);
+  WriteCol(col);
+}
+void TIniParamsOp::ReadMatrixAddresses(int& video, int& vga, int& dvi) const {
+  video = ReadVideoId();
+  vga = ReadVgaId();
+  dvi = ReadDviId();
+}
+void TIniParamsOp::WriteMatrixAddresses(int video, int vga, int dvi) {
+  WriteVgaId(vga);
+  WriteVideoId(video);
+  WriteDviId(dvi);
+}
+void TIniParamsOp::ReadMatrixBrands(int& video, int& vga, int& dvi, int& mixer) const {
+  video = ReadVideoIndex();
+  vga = ReadVgaIndex();
+  dvi = ReadDviIndex();
+  mixer = ReadMixerIndex();
+}
+void TIniParamsOp::WriteMatrixBrands(int video, int vga, int dvi, int mixer) {
+  WriteVgaIndex(vga);
+  WriteVideoIndex(video);
+  WriteDviIndex(dvi);
+  WriteMixerIndex(mixer);
+}
+void TIniParamsOp::ReadMatrixDelay(int& choosed, int& value) const {
+  choosed = ReadMChoosed();
+  value = ReadMDelayValue();
+}
+void TIniParamsOp::WriteMatrixDelay(int choosed, int value) {
+  WriteMChoosed(choosed);
+  WriteMDelayValue(value);
+}
+void TIniParamsOp::ReadDvrDelay(int& choosed, int& value) const {
+  choosed = ReadDvrChoosed();
+  value = ReadDvrDelayValue();
+}
+void TIniParamsOp::WriteDvrDelay(int choosed, int value) {
+  WriteDvrChoosed(choosed);
+  WriteDvrDelayValue(value);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QtGlobal>
+
+// What the send path needs of the scene store: while a scene is being
+// recorded, every frame sent (and every matrix delay waited) becomes a step
+// of the scene. The scene store implements it; nullptr means not recording.
+class TSceneRecorder {
+ public:
+  virtual ~TSceneRecorder() = default;
+  virtual bool Recording() const = 0;
+  // Completes the item the caller prepared (kind 1 combine, 2 dissolve step,
+  // 3 command) with the frame and stores it.
+  virtual void StoreFrame(const quint8* bytes, int count) = 0;
+  // Stores a fresh item of kind 6 whose value is the byte count.
+  virtual void StoreSwitcherFrame(const quint8* bytes, int count) = 0;
+  // Stores a fresh delay item (kind 4, sub-kind 1) of ms milliseconds.
+  virtual void StoreDelay(int ms) = 0;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "link/comm_event.h"
+
+// The writer of an open port. Blocks handed over by Post() are written whole
+// and in order; when the queue runs empty the port's "send data empty" flag is
+// set and, if something was written since the last time, the sink hears of it.
+// The close event ends it promptly, also in the middle of a block.
+class TWriteThread {
+ public:
+  TWriteThread(int fd, int closeEvent, std::atomic<bool>* sendDataEmpty, TCommEventSink sink);
+  ~TWriteThread();
+  TWriteThread(const TWriteThread&) = delete;
+  TWriteThread& operator=(const TWriteThread&) = delete;
+
+  // Throws std::system_error when the thread or its wake-up event cannot be created.
+  void Start();
+  // Never blocks on the device. False once the thread has ended (or before Start).
+  bool Post(QByteArray block);
+  // Returns once the thread has ended; the owner signals the close event first.
+  void Join();
+
+ private:
+  void Run();
+  bool WriteAll(const QByteArray& block);
+  bool CloseSignalled() const;
+  void RequestHangup();
+
+  const int fd_;
+  const int closeEvent_;
+  std::atomic<bool>* const sendDataEmpty_;
+  const TCommEventSink sink_;
+  int wake_ = -1;
+  std::mutex mutex_;
+  std::deque<QByteArray> queue_;  // guarded by mutex_
+  bool running_ = false;          // guarded by mutex_
+  std::thread thread_;
+};

@@ -1,0 +1,1 @@
+#include "wall/cell_rect.h"
