@@ -1,10 +1,26 @@
 #include "app/lang_table.h"
 
+#include <QFile>
+
+#include "core/gbk.h"
 #include "core/profile_file.h"
 #include "core/program_dir.h"
 
 namespace {
+
 QString LangPath() { return ProgramFile(QStringLiteral("lang.ini")); }
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+QByteArray Trimmed(const QByteArray& line) {
+  qsizetype b = 0, e = line.size();
+  while (b < e && IsBlank(line[b])) ++b;
+  while (e > b && IsBlank(line[e - 1])) --e;
+  return line.mid(b, e - b);
+}
+
+QString Fold(QStringView name) { return name.trimmed().toString().toCaseFolded(); }
+
 }  // namespace
 
 QString LangSection(int lang) { return lang == 2 ? QStringLiteral("eng") : QStringLiteral("chs"); }
@@ -14,3 +30,57 @@ QString LangText(const QString& section, const QString& key) {
 }
 
 bool LangTableExists() { return TProfileFile(LangPath()).Exists(); }
+
+TLangTable TLangTable::Load(const QString& section) { return LoadFile(LangPath(), section); }
+
+TLangTable TLangTable::LoadFile(const QString& path, const QString& section) {
+  TLangTable table;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return table;
+  table.exists_ = true;
+  if (file.size() > kMaxBytes) return table;  // not a language table: no texts
+  QByteArray bytes = file.read(kMaxBytes + 1);
+  if (bytes.size() > kMaxBytes) return table;  // grew while we read it
+
+  const bool utf8 = bytes.startsWith("\xEF\xBB\xBF");
+  if (utf8) bytes.remove(0, 3);
+  auto decode = [utf8](const QByteArray& raw) {
+    return utf8 ? QString::fromUtf8(raw) : Gbk::Decode(raw);
+  };
+
+  const QString wanted = Fold(section);
+  enum class Where { Before, Inside, Done } where = Where::Before;
+  qsizetype pos = 0;
+  while (pos < bytes.size() && where != Where::Done) {
+    qsizetype nl = bytes.indexOf('\n', pos);
+    if (nl < 0) nl = bytes.size();
+    const QByteArray line = Trimmed(bytes.mid(pos, nl - pos));
+    pos = nl + 1;
+    if (line.startsWith('[')) {
+      // The closing bracket is looked for in the decoded text: in GBK, ']'
+      // can be the second byte of a Chinese character.
+      const QString text = decode(line.mid(1));
+      const qsizetype close = text.indexOf(u']');
+      if (close >= 0) {
+        const bool match = Fold(QStringView(text).left(close)) == wanted;
+        // The first section of that name wins; a later one is invisible.
+        if (where == Where::Inside)
+          where = Where::Done;
+        else if (match)
+          where = Where::Inside;
+        continue;
+      }
+    }
+    if (where != Where::Inside) continue;
+    const qsizetype eq = line.indexOf('=');
+    if (eq <= 0 || line.startsWith(';')) continue;
+    const QString key = Fold(decode(Trimmed(line.left(eq))));
+    if (key.isEmpty() || table.texts_.contains(key)) continue;
+    table.texts_.insert(key, decode(Trimmed(line.mid(eq + 1))));
+  }
+  return table;
+}
+
+QString TLangTable::Text(QStringView key) const { return texts_.value(Fold(key)); }
+
+bool TLangTable::Contains(QStringView key) const { return texts_.contains(Fold(key)); }

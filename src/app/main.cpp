@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <memory>
 
+#include "app/automation_view.h"
 #include "app/choose_form.h"
 #include "app/first_paint_view.h"
 #include "app/quvial_form.h"
@@ -17,10 +18,13 @@ int main(int argc, char** argv) {
   std::unique_ptr<TQuvialForm> mainForm;
   choose.onChosen = [&](const TDeviceChoice& choice) {
     mainForm = std::make_unique<TQuvialForm>(choice, pauser);
+    QObject::connect(mainForm.get(), &TQuvialForm::quitRequested, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     mainForm->show();
   };
   QObject::connect(&choose, &QDialog::rejected, &app, &QCoreApplication::quit);
   InstallFirstPaintProbe();
+  InstallAutomation(choose, [&mainForm] { return mainForm.get(); });
   choose.show();
   const int rc = QApplication::exec();
   mainForm.reset();

@@ -27,7 +27,8 @@ TPortSet::TPortSet() {
 bool TPortSet::ApplySettings(TComm& port, const TPortSettings& s) {
   bool ok = false;
   const int baud = s.bps.trimmed().toInt(&ok);
-  if (!ok) return false;
+  // A negative rate would wrap to a huge unsigned one; 0 is no rate at all.
+  if (!ok || baud <= 0) return false;
   port.SetCommName(s.name);
   port.SetBaudRate(baud);
   const QString data = s.dataBit.trimmed();
@@ -93,4 +94,25 @@ TPortSet::TOpenResult TPortSet::OpenFromConfiguration(const TIniParamsOp& ini) {
 void TPortSet::CloseEnabled() {
   for (TPortId id : kOrder)
     if (Enabled(id)) Port(id).StopComm();
+}
+
+std::vector<TPortSet::TPortFailure> TPortSet::OpenForToggle() {
+  std::vector<TPortFailure> failures;
+  for (TPortId id : kOrder) {
+    if (id == TPortId::Sniff || !Enabled(id)) continue;
+    TComm& port = Port(id);
+    if (port.IsOpen()) continue;
+    try {
+      port.StartComm();
+    } catch (const ECommsError&) {
+      SetEnabled(id, false);
+      failures.push_back({id, port.CommName()});
+    }
+  }
+  return failures;
+}
+
+void TPortSet::CloseForToggle() {
+  for (TPortId id : kOrder)
+    if (id != TPortId::Sniff && Enabled(id)) Port(id).StopComm();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "core/ini_params_op.h"
 #include "link/comm.h"
@@ -28,6 +30,20 @@ class TPortSet {
   TOpenResult OpenFromConfiguration(const TIniParamsOp& ini);
   // Closes every port whose flag is on, in order.
   void CloseEnabled();
+
+  // A port the connect toggle could not open, with the device name it tried.
+  struct TPortFailure {
+    TPortId id;
+    QString name;
+  };
+  // The toggle's "connect": opens the splicer, VIDEO, VGA, DVI and DVR ports
+  // whose flags are on, in that order, with the settings they hold. A failed
+  // port loses its flag and the others are still tried. A port that is
+  // already open counts as opened. The listening port is left alone.
+  std::vector<TPortFailure> OpenForToggle();
+  // The toggle's "disconnect": closes the same five ports with their flags on.
+  // Closing cannot fail on this platform, so there is nothing to report.
+  void CloseForToggle();
 
   // Puts name, baud, data bits, stop bits and parity on the port. False when
   // the baud text is not a number (the port is then treated as a failed open).

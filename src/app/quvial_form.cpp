@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include "app/toolbar_images_view.h"
+#include "core/bilingual.h"
 #include "core/lunar_date.h"
 #include "wall/wall_grid_view.h"
 
@@ -77,17 +78,18 @@ TQuvialForm::TQuvialForm(const TDeviceChoice& choice, Pauser& pauser, QWidget* p
 
   // Step 7 of "确定": the mixer family has no wall grid.
   grid_->setVisible(family_ != 7);
+  BuildWallCommands();
 
   auto* factory = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11), this);
   factory->setContext(Qt::WindowShortcut);
   connect(factory, &QShortcut::activated, this, &TQuvialForm::TryShowFactoryMode);
 
+  WireUsers();
+  WirePortControls();
+  WireLanguage();
   uiTimer_ = new QTimer(this);
   uiTimer_->setInterval(1000);
-  connect(uiTimer_, &QTimer::timeout, this, [this] {
-    statusTime_->setText(
-        QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
-  });
+  connect(uiTimer_, &QTimer::timeout, this, &TQuvialForm::UiTimerTick);
   uiTimer_->start();
 }
 
@@ -101,7 +103,7 @@ void TQuvialForm::BuildMenus() {
   menuItemExit_ = menuFile_->addAction(QStringLiteral("退出"));
   menuItemExit_->setObjectName(QStringLiteral("menuItemExit"));
   // Ends the program at once: no close query, no close steps.
-  connect(menuItemExit_, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
+  connect(menuItemExit_, &QAction::triggered, this, &TQuvialForm::quitRequested);
 
   QMenu* setup = menuBar()->addMenu(QStringLiteral("设置"));
   setup->setObjectName(QStringLiteral("menuSetup"));
@@ -172,7 +174,6 @@ void TQuvialForm::BuildToolBar() {
     bar->addWidget(button);
     *b.slot = button;
   }
-  connect(btnHelp_, &QToolButton::clicked, this, [this] { PressToolButton(btnHelp_); });
 }
 
 // The toolbar shows a click before acting: lowered, repainted, 100 ms, raised.
@@ -358,6 +359,7 @@ void TQuvialForm::RunShowSteps() {
   chinese_ = lang != 2;
   menuItemChinese_->setChecked(lang == 1);
   menuItemEnglish_->setChecked(lang == 2);
+  LoadTexts();
 
   int rows = 2, cols = 2;
   ini_->ReadWallSize(rows, cols);
@@ -367,12 +369,13 @@ void TQuvialForm::RunShowSteps() {
   SetRowColPositions(rows, cols);
   wall_.LayOut(rows, cols);
   grid_->LayOutCells();
+  if (family_ == 12) SizeCellTable();
 
   protocol_.SetFrameMode(ini_->ReadCmdLen());
   OpenPortsAtShow(configured);
 
   wall_.ResetColourCounter();
-  sceneRecording_ = false;
+  CreateSceneStore();
   sendPath_->SetSendMode(0);
 
   if (family_ == 7) {
@@ -394,14 +397,33 @@ void TQuvialForm::RunShowSteps() {
   ready_ = true;
 }
 
+// The scene store loads the sixteen scene files; recording is off until the
+// scene manager switches it on. Every sender records through it.
+void TQuvialForm::CreateSceneStore() {
+  scene_ = std::make_unique<TScene>();
+  sendPath_->SetRecorder(scene_.get());
+  wallCommands_->SetRecorder(scene_.get());
+  scene_->onFull = [this] {
+    QMessageBox::warning(this, Bilingual(chinese_, u"提示", u"Scene"),
+                         Bilingual(chinese_, u"场景已满255步，后面的操作不再录制。",
+                                   u"The scene holds 255 steps; further actions are not recorded."));
+  };
+  scene_->onTooLong = [this](int count) {
+    QMessageBox::warning(
+        this, Bilingual(chinese_, u"提示", u"Scene"),
+        Bilingual(chinese_, u"命令过长（%1字节），此步未录入场景。",
+                  u"The command is too long (%1 bytes) to be recorded in the scene.")
+            .arg(count));
+  };
+}
+
+void TQuvialForm::SetSceneRecording(bool on) {
+  if (scene_) scene_->SetRecording(on);
+}
+
 void TQuvialForm::OpenPortsAtShow(bool configured) {
   if (configured) {
-    const TPortSet::TOpenResult r = ports_.OpenFromConfiguration(*ini_);
-    if (r.anyOpened) connected_ = true;
-    const QString caption = ini_->ReadCaption();
-    setWindowTitle(caption);
-    homePage_ = ini_->ReadHomePage();
-    if (r.completed) protocol_.SetFrameMode(ini_->ReadCmdLen());
+    OpenPortsFromConfiguration();
     return;
   }
   // First start: the splicer port alone, with the start dialog's settings. A
@@ -438,14 +460,19 @@ void TQuvialForm::ApplyWallSize(bool pressedByOperator) {
   grid_->SetLineWidth(2);
   grid_->LayOutCells();
   if (pressedByOperator && ini_) ini_->WriteWallSize(rows, cols);
+  if (family_ == 12) SizeCellTable();
+  // A new size while recording starts the current scene again.
+  if (SceneRecording()) scene_->StartRecording(rows, cols);
   wall_.ResetColourCounter();
 }
 
 void TQuvialForm::closeEvent(QCloseEvent* event) {
-  if (sceneRecording_) {
-    const auto answer = QMessageBox::question(this, QStringLiteral("提示"),
-                                              QStringLiteral("您有录制的场景未保存，是否退出？"),
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+  if (SceneRecording()) {
+    const auto answer = QMessageBox::question(
+        this, Bilingual(chinese_, u"提示", u"Confirm"),
+        Bilingual(chinese_, u"您有录制的场景未保存，是否退出？",
+                  u"A recorded scene has not been saved. Exit anyway?"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) {
       event->ignore();
       return;
@@ -453,7 +480,7 @@ void TQuvialForm::closeEvent(QCloseEvent* event) {
   }
   CloseEnabledPorts();
   event->accept();
-  QCoreApplication::exit(0);
+  Q_EMIT quitRequested();
 }
 
 void TQuvialForm::CloseEnabledPorts() { ports_.CloseEnabled(); }

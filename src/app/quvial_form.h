@@ -1,14 +1,20 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
+#include <vector>
 
+#include "app/action_runner.h"
 #include "app/choose_form.h"
 #include "app/port_set.h"
 #include "core/ini_params_op.h"
 #include "core/pauser.h"
 #include "link/protocol.h"
 #include "link/send_path.h"
+#include "scenes/scene.h"
+#include "wall/family_menus.h"
+#include "wall/wall_commands.h"
 #include "wall/wall_model.h"
 
 class QAction;
@@ -24,6 +30,12 @@ class QStackedWidget;
 class QTabWidget;
 class QTimer;
 class QToolButton;
+class QUrl;
+class QProgressBar;
+class TFamilyMenuView;
+class TLangTable;
+class TQNT1Form;
+class TSourcePagesView;
 class TWallGridView;
 
 // The main window: the composition root that owns the services (configuration
@@ -44,8 +56,9 @@ class TQuvialForm : public QMainWindow {
   int AccessLevel() const { return accessLevel_; }
   bool ChineseInterface() const { return chinese_; }
   bool Ready() const { return ready_; }
-  bool SceneRecording() const { return sceneRecording_; }
-  void SetSceneRecording(bool on) { sceneRecording_ = on; }
+  bool SceneRecording() const { return scene_ && scene_->Recording(); }
+  void SetSceneRecording(bool on);
+  TScene* Scenes() { return scene_.get(); }
 
   TIniParamsOp* Ini() { return ini_.get(); }
   TProtocol& Protocol() { return protocol_; }
@@ -58,11 +71,135 @@ class TQuvialForm : public QMainWindow {
   // pressed the button (a scene replay runs the same steps without saving).
   void ApplyWallSize(bool pressedByOperator);
 
+ Q_SIGNALS:
+  // The operator ended the program ("退出", or the window closed): the
+  // composition root ends the event loop.
+  void quitRequested();
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // --- wall commands (quvial_form_wall.cpp): source pages, context menus, power,
+  // re-display rate, still picture, the QN-T1 panel, long-action progress
+ public:
+  // The USB-remote flag: set by the last source selection when it was USB.
+  bool UsbRemote() const;
+  // True while a wall action (or work queued behind one) runs.
+  bool ActionRunning() const;
+  // Runs work now when no action runs, else after the running one ends, in
+  // order: timers and ports use it so that actions never interleave.
+  void RunWhenIdle(std::function<void()> work);
+  TWallCommands& WallCommands() { return *wallCommands_; }
+  // How long an action runs before its progress shows (1000 ms); for tests.
+  void SetProgressDelay(int ms);
+  // The wall grid's context menu (nullptr for families with an empty one).
+  TFamilyMenuView* WallMenu() const { return pmWall_; }
+  TQNT1Form* QNT1Panel() const { return qnt1_; }
+  QProgressBar* ActionProgress() const { return pbAction_; }
+
+ private:
+  void BuildWallCommands();
+  void BuildReshowControls();
+  void WireWallControls();
+  TWallContext WallContext() const;
+  // Every wall action goes through here: one at a time, progress, errors shown.
+  void RunAction(std::function<void()> action);
+  void ShowActionProgress(int done, int total);
+  void RunMenuEntry(const TMenuEntryDef& entry);
+  void SendReshowClicked();
+  void ReshowToggled(bool on);
+
+  std::unique_ptr<TWallCommands> wallCommands_;
+  std::unique_ptr<TActionRunner> actionRunner_;
+  TSourcePagesView* sourcePages_ = nullptr;
+  TFamilyMenuView* pmWall_ = nullptr;
+  TQNT1Form* qnt1_ = nullptr;
+  QProgressBar* pbAction_ = nullptr;
+  QLabel* lblReshowH_ = nullptr;
+  QLineEdit* edtReshowH_ = nullptr;
+  QLabel* lblReshowV_ = nullptr;
+  QLineEdit* edtReshowV_ = nullptr;
+  QPushButton* btnReshowOK_ = nullptr;
+  // (end of wall commands)
+
+  // --- users and levels (quvial_form_users.cpp): log-in, log-out, what the
+  // level opens
+  // Creates the user manager and connects "管理员", "用户管理" and "超级管理员".
+  void WireUsers();
+  // "管理员" and "用户管理": log-in at level 2, log-out at level 1, nothing at 3.
+  void OpenManagerPages();
+  // "超级管理员": log-out at level 3, log-in otherwise.
+  void OpenSuperManagerPages();
+  // The level a log-in or log-out leaves: the send path's trace follows it at
+  // once; entering or leaving level 3 shows or hides the output tab and lays
+  // the grid out again with wide lines. Menus follow at the next timer tick.
+  void ChangeAccessLevel(int level);
+
+  // The user manager, a child that lives as long as this window.
+  class TUserManagerForm* userManagerForm_ = nullptr;
+  // (end of users and levels)
+
+  // --- language (quvial_form_lang.cpp): the main window's captions from the
+  // language table and the switch between Chinese and English
+ public:
+  // Puts the captions and hints of the current language's section into the
+  // controls, found by object name, then rebuilds the row and column lists in
+  // that language keeping their positions. Without any table the designed
+  // captions stay; with one, a missing key leaves its control captionless.
+  void LoadTexts();
+  // "中文" (true) or "English" (false): ticks the item, writes "LANG" at once,
+  // sets the interface language and reloads the texts of the main window and
+  // of the other windows that follow a switch.
+  void SwitchLanguage(bool chinese);
+
+ private:
+  void WireLanguage();
+  void LoadMenuTexts(const TLangTable& table);
+  void LoadPanelTexts(const TLangTable& table);
+  void LoadWallMenuTexts(const TLangTable& table);
+  // (end of language)
+
+  // --- ports and status (quvial_form_ports.cpp): connect toggle, port setup,
+  // the one-second user-interface timer
+ public:
+  // One tick of the user-interface timer: port status, enabling by link
+  // state, date and time, access level, toolbar pictures, and for the network
+  // splicer the cell table. The timer calls it every second; tests call it.
+  void UiTimerTick();
+  // Closes all six ports, reads caption, help address and version, opens the
+  // configured ports (the first failure ends the sequence silently) and, when
+  // all opened, reads the frame mode.
+  void OpenPortsFromConfiguration();
+  // The port setup dialog, shown modally; true when it closed with OK. While
+  // unset the port setup action shows the button's press and changes nothing.
+  // PortSetupFrameLength() holds what its frame length list is to show.
+  std::function<bool()> portSetupDialog;
+  // Opens the help address; while unset the system's handler opens it.
+  std::function<void(const QUrl&)> openUrl;
+  // "9" for long frames, "7" for short ones, set before the dialog shows.
+  const QString& PortSetupFrameLength() const { return portSetupFrameLength_; }
+  const QString& HomePage() const { return homePage_; }
+  const QString& VersionText() const { return version_; }
+  // The network splicer's registered mark per cell, row by row; sized to the
+  // wall with every cell unregistered at show and at "应用".
+  std::vector<bool>& RegisteredCells() { return registered_; }
+
+ private:
+  void WirePortControls();
+  void ToggleConnection();
+  void SetupPorts(bool fromToolbar);
+  void OpenHelp();
+  void SizeCellTable();
+  void EnableLinkedControls(bool on);
+  void ShowToolbarBevels();
+
+  QString portSetupFrameLength_;
+  QString version_;
+  std::vector<bool> registered_;
+  // (end of ports and status)
+
   void BuildMenus();
   void BuildToolBar();
   void BuildCentralArea();
@@ -73,6 +210,7 @@ class TQuvialForm : public QMainWindow {
   void SetRowColPositions(int rows, int cols);
   void PressToolButton(QToolButton* button);
   void OpenPortsAtShow(bool configured);
+  void CreateSceneStore();
   void CloseEnabledPorts();
   void TryShowFactoryMode();
 
@@ -82,6 +220,7 @@ class TQuvialForm : public QMainWindow {
   TProtocol protocol_;
   std::unique_ptr<TSendPath> sendPath_;
   std::unique_ptr<TIniParamsOp> ini_;
+  std::unique_ptr<TScene> scene_;  // created at show, after the ports
   TWallModel wall_;
 
   // state of the run
@@ -93,7 +232,6 @@ class TQuvialForm : public QMainWindow {
   bool chinese_ = true;
   bool ready_ = false;
   bool shown_ = false;
-  bool sceneRecording_ = false;
   QString homePage_;
 
   // controls

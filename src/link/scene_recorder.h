@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 // What the send path needs of the scene store: while a scene is being
@@ -9,11 +10,15 @@ class TSceneRecorder {
  public:
   virtual ~TSceneRecorder() = default;
   virtual bool Recording() const = 0;
+  // Clears the item being prepared and sets its kind, sub-kind and name (a
+  // combine's caption; empty otherwise). The next StoreFrame completes it.
+  virtual void PrepareItem(quint8 kind, quint8 subKind, const QString& name) = 0;
   // Completes the item the caller prepared (kind 1 combine, 2 dissolve step,
   // 3 command) with the frame and stores it.
   virtual void StoreFrame(const quint8* bytes, int count) = 0;
   // Stores a fresh item of kind 6 whose value is the byte count.
   virtual void StoreSwitcherFrame(const quint8* bytes, int count) = 0;
-  // Stores a fresh delay item (kind 4, sub-kind 1) of ms milliseconds.
-  virtual void StoreDelay(int ms) = 0;
+  // Stores a fresh delay item (kind 4): sub-kind 1 a matrix delay in ms,
+  // sub-kind 2 a delayed power-on step in seconds.
+  virtual void StoreDelay(quint8 subKind, int value) = 0;
 };

@@ -48,7 +48,7 @@ bool TSendPath::SendSwitcherFrame(const quint8* frame, int count) {
   if (matrixDelay) {
     if (const std::optional<int> delay = matrixDelay()) {
       pauser_.Pause(*delay);
-      if (recording) recorder_->StoreDelay(*delay);
+      if (recording) recorder_->StoreDelay(1, *delay);
     }
   }
   if (Serial()) WriteSerial(bytes, n);

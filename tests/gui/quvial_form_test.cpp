@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -23,6 +24,7 @@
 #include "support/event_wait.h"
 #include "support/pty_pair.h"
 #include "support/temp_home.h"
+#include "wall/qnt1_form.h"
 #include "wall/wall_grid_view.h"
 
 using namespace Qt::StringLiterals;
@@ -225,6 +227,7 @@ TEST_F(QuvialFormTest, ClosingWhileRecordingAsksAndNoKeepsEverything) {
   Start(0, u"COM4"_s, false);
   ASSERT_TRUE(form->Ports().Port(TPortId::Combine).IsOpen());
   form->SetSceneRecording(true);
+  QSignalSpy quit(form.get(), &TQuvialForm::quitRequested);
 
   QString asked;
   QTimer::singleShot(0, [&] {
@@ -238,11 +241,24 @@ TEST_F(QuvialFormTest, ClosingWhileRecordingAsksAndNoKeepsEverything) {
   EXPECT_TRUE(form->isVisible());
   EXPECT_TRUE(form->SceneRecording());
   EXPECT_TRUE(form->Ports().Port(TPortId::Combine).IsOpen());
+  EXPECT_EQ(quit.count(), 0);
 
   form->SetSceneRecording(false);
   form->close();
+  EXPECT_EQ(quit.count(), 1);
   EXPECT_FALSE(form->isVisible());
   EXPECT_FALSE(form->Ports().Port(TPortId::Combine).IsOpen()) << "close closes the ports";
+}
+
+TEST_F(QuvialFormTest, ExitEndsTheProgramWithoutTheCloseSteps) {
+  TPtyPair pty;
+  LinkPort(u"COM4"_s, pty);
+  Start(0, u"COM4"_s, false);
+  form->SetSceneRecording(true);  // no close query either
+  QSignalSpy quit(form.get(), &TQuvialForm::quitRequested);
+  Action("menuItemExit")->trigger();
+  EXPECT_EQ(quit.count(), 1);
+  EXPECT_TRUE(form->Ports().Port(TPortId::Combine).IsOpen()) << "released when the process ends";
 }
 
 TEST_F(QuvialFormTest, MixerAndRotatingFamiliesReplaceTheWallControls) {
@@ -254,7 +270,9 @@ TEST_F(QuvialFormTest, MixerAndRotatingFamiliesReplaceTheWallControls) {
   EXPECT_TRUE(Control<QCheckBox>("cbDelayPowerOn")->isHidden());
 
   Start(10);
-  EXPECT_FALSE(form->Grid()->isHidden());
+  EXPECT_TRUE(form->Grid()->isHidden()) << "the QN-T1 panel fills the wall area";
+  ASSERT_NE(form->QNT1Panel(), nullptr);
+  EXPECT_TRUE(form->QNT1Panel()->isVisible());
   EXPECT_TRUE(Control<QGroupBox>("gbArray")->isHidden());
   EXPECT_FALSE(Control<QCheckBox>("cbMixerSwitch")->isHidden());
   EXPECT_FALSE(Control<QComboBox>("cbbSwitcherAddress")->isHidden());
@@ -277,6 +295,33 @@ TEST_F(QuvialFormTest, OutputTabClearsFromItsMenuAndStartsHidden) {
   EXPECT_TRUE(text->toPlainText().contains(u"send to net error"_s));
   clear->trigger();
   EXPECT_TRUE(text->toPlainText().isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(QuvialFormTest, RecordingTakesEveryFrameAndANewSizeRestartsTheScene) {
+  ASSERT_TRUE(home.Write(u"Quvial.ini"_s, "[COM]\r\nrow=4\r\ncol=4\r\n"));
+  Start();
+  TScene* scenes = form->Scenes();
+  ASSERT_NE(scenes, nullptr);
+  ASSERT_TRUE(scenes->Select(3));
+  scenes->StartRecording(4, 4);
+  form->SetSceneRecording(true);
+
+  form->Grid()->SelectRect({0, 0, 1, 1});
+  form->WallCommands().SourceButton(u"VGA"_s, 3, {});  // an empty context: nothing selected
+  EXPECT_TRUE(scenes->Items().empty());
+  SendPowerOn();
+  ASSERT_EQ(scenes->Items().size(), 1u);
+
+  Control<QComboBox>("cbbRow")->setCurrentIndex(2);
+  Control<QPushButton>("btnRowColSet")->click();
+  EXPECT_TRUE(scenes->Items().empty()) << "the steps recorded so far are discarded";
+  EXPECT_EQ(scenes->Header()[2], 3);
+  EXPECT_EQ(scenes->Header()[3], 4);
+  EXPECT_TRUE(form->SceneRecording());
 }
 
 }  // namespace

@@ -203,6 +203,7 @@ TEST_F(SendPathTest, MatrixDelayComesBeforeTheFrame) {
   EXPECT_EQ(recorder_.steps[0].value, 9);
   EXPECT_EQ(recorder_.steps[1].kind, Step::kDelay);
   EXPECT_EQ(recorder_.steps[1].value, 120);
+  EXPECT_EQ(recorder_.steps[1].subKind, 1) << "a matrix delay";
 }
 
 TEST_F(SendPathTest, UntickedMatrixDelayWaitsNothing) {

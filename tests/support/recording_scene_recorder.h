@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <vector>
 
 #include "link/scene_recorder.h"
@@ -9,19 +10,27 @@
 class RecordingSceneRecorder final : public TSceneRecorder {
  public:
   struct Step {
-    enum Kind { kFrame, kSwitcherFrame, kDelay } kind;
+    enum Kind { kPrepare, kFrame, kSwitcherFrame, kDelay } kind;
     QByteArray bytes;
-    int value = 0;  // byte count of a switcher frame, ms of a delay
+    int value = 0;  // byte count of a switcher frame, value of a delay
+    quint8 itemKind = 0;  // prepared items: kind and sub-kind; delays: sub-kind
+    quint8 subKind = 0;
+    QString name;
   };
 
   bool Recording() const override { return recording; }
   void StoreFrame(const quint8* bytes, int count) override {
-    steps.push_back({Step::kFrame, Bytes(bytes, count), 0});
+    steps.push_back({Step::kFrame, Bytes(bytes, count), 0, 0, 0, {}});
   }
   void StoreSwitcherFrame(const quint8* bytes, int count) override {
-    steps.push_back({Step::kSwitcherFrame, Bytes(bytes, count), count});
+    steps.push_back({Step::kSwitcherFrame, Bytes(bytes, count), count, 6, 0, {}});
   }
-  void StoreDelay(int ms) override { steps.push_back({Step::kDelay, {}, ms}); }
+  void PrepareItem(quint8 kind, quint8 subKind, const QString& name) override {
+    steps.push_back({Step::kPrepare, {}, 0, kind, subKind, name});
+  }
+  void StoreDelay(quint8 subKind, int value) override {
+    steps.push_back({Step::kDelay, {}, value, 4, subKind, {}});
+  }
 
   bool recording = true;
   std::vector<Step> steps;

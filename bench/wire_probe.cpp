@@ -1,0 +1,62 @@
+#include "wire_probe.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+TWireProbe::TWireProbe(int frameSize) : frameSize_(frameSize) {
+  termios raw{};
+  ::cfmakeraw(&raw);
+  raw.c_cflag |= CLOCAL | CREAD;
+  ::cfsetispeed(&raw, B9600);
+  ::cfsetospeed(&raw, B9600);
+  char name[256] = {};
+  if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0 || ::pipe(stopPipe_) != 0) {
+    master_ = -1;
+    return;
+  }
+  slavePath_ = QString::fromLocal8Bit(name);
+  ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+  reader_ = std::thread([this] { Run(); });
+}
+
+TWireProbe::~TWireProbe() {
+  if (reader_.joinable()) {
+    const char stop = 1;
+    (void)::write(stopPipe_[1], &stop, 1);
+    reader_.join();
+  }
+  for (int fd : {master_, slave_, stopPipe_[0], stopPipe_[1]})
+    if (fd >= 0) ::close(fd);
+}
+
+void TWireProbe::Run() {
+  size_t seen = 0;
+  unsigned char chunk[256];
+  for (;;) {
+    pollfd fds[2] = {{master_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+    if (::poll(fds, 2, -1) < 0) continue;
+    if (fds[1].revents) return;
+    const ssize_t n = ::read(master_, chunk, sizeof chunk);
+    if (n <= 0) continue;
+    const auto now = Clock::now();
+    std::lock_guard lock(mutex_);
+    bytes_.insert(bytes_.end(), chunk, chunk + n);
+    seen += static_cast<size_t>(n);
+    while (seen >= static_cast<size_t>(frameSize_) * (arrivals_.size() + 1))
+      arrivals_.push_back(now);
+    count_ = arrivals_.size();
+  }
+}
+
+std::vector<TWireProbe::Clock::time_point> TWireProbe::Arrivals() const {
+  std::lock_guard lock(mutex_);
+  return arrivals_;
+}
+
+std::vector<unsigned char> TWireProbe::Bytes() const {
+  std::lock_guard lock(mutex_);
+  return bytes_;
+}

@@ -1,0 +1,205 @@
+#include "app/automation_view.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/choose_form.h"
+#include "app/quvial_form.h"
+#include "wall/wall_grid_view.h"
+
+namespace {
+
+// Whole-number arguments; false when any is not one.
+bool ToInts(const QStringList& args, std::vector<int>& out) {
+  out.clear();
+  for (const QString& a : args) {
+    bool ok = false;
+    out.push_back(a.toInt(&ok));
+    if (!ok) return false;
+  }
+  return true;
+}
+
+QString Caption(const QAbstractButton* button) {
+  QString text = button->text();
+  text.remove(u'&');  // mnemonics are not part of what the operator reads
+  return text;
+}
+
+}  // namespace
+
+TAutomationServer::TAutomationServer(TChooseForm& choose, std::function<TQuvialForm*()> mainForm,
+                                     QObject* parent)
+    : QObject(parent), choose_(choose), mainForm_(std::move(mainForm)) {
+  server_ = new QLocalServer(this);
+  server_->setSocketOptions(QLocalServer::UserAccessOption);
+  connect(server_, &QLocalServer::newConnection, this, &TAutomationServer::OnConnection);
+  retry_ = new QTimer(this);
+  retry_->setSingleShot(true);
+  retry_->setInterval(10);
+  connect(retry_, &QTimer::timeout, this, &TAutomationServer::Pump);
+}
+
+TAutomationServer::~TAutomationServer() = default;
+
+bool TAutomationServer::Listen(const QString& path, QString* error) {
+  QLocalServer::removeServer(path);
+  if (server_->listen(path)) return true;
+  if (error) *error = server_->errorString();
+  return false;
+}
+
+void TAutomationServer::OnConnection() {
+  while (QLocalSocket* socket = server_->nextPendingConnection()) {
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+  }
+}
+
+void TAutomationServer::OnReadyRead(QLocalSocket* socket) {
+  while (socket->canReadLine()) {
+    const QString line = QString::fromUtf8(socket->readLine()).trimmed();
+    if (!line.isEmpty()) queue_.push_back({socket, line});
+  }
+  // A line without its end that grows without bound is not a command.
+  if (socket->bytesAvailable() > 4096) {
+    socket->readAll();
+    Reply(socket, QStringLiteral("error line too long"));
+  }
+  // Not from inside this handler: a click pauses in a local event loop, and
+  // the socket does not announce new lines again until the handler returns.
+  QMetaObject::invokeMethod(this, &TAutomationServer::Pump, Qt::QueuedConnection);
+}
+
+bool TAutomationServer::ActionRunning() const {
+  const TQuvialForm* form = mainForm_ ? mainForm_() : nullptr;
+  return form && form->ActionRunning();
+}
+
+// Runs the queued commands in order. A command that arrives while an earlier
+// one is still clicking (its action pauses in a local event loop) waits for
+// it; one that arrives while an action runs waits until the action ends.
+void TAutomationServer::Pump() {
+  if (pumping_) return;
+  pumping_ = true;
+  while (!queue_.empty()) {
+    if (ActionRunning()) {
+      retry_->start();
+      break;
+    }
+    const TRequest request = queue_.front();
+    queue_.pop_front();
+    if (request.socket) Execute(request);
+  }
+  pumping_ = false;
+}
+
+void TAutomationServer::Execute(const TRequest& request) {
+  QStringList args = request.line.split(u' ', Qt::SkipEmptyParts);
+  const QString command = args.takeFirst();
+  QLocalSocket* socket = request.socket;
+  if (command == u"choose") {
+    Reply(socket, Choose(args));
+  } else if (command == u"select") {
+    Reply(socket, Select(args));
+  } else if (command == u"cell") {
+    Reply(socket, Cell(args));
+  } else if (command == u"idle") {
+    Reply(socket, QStringLiteral("ok"));
+  } else if (command == u"click") {
+    const QString caption = request.line.section(u' ', 1).trimmed();
+    TQuvialForm* form = mainForm_ ? mainForm_() : nullptr;
+    if (!form || !form->isVisible()) return Reply(socket, QStringLiteral("error no main window"));
+    if (caption.isEmpty()) return Reply(socket, QStringLiteral("error click needs a caption"));
+    QAbstractButton* target = nullptr;
+    for (QAbstractButton* b : form->findChildren<QAbstractButton*>()) {
+      if (Caption(b) == caption && b->isVisible() && b->isEnabled()) {
+        target = b;
+        break;
+      }
+    }
+    if (!target) return Reply(socket, QStringLiteral("error no visible enabled button ") + caption);
+    Reply(socket, QStringLiteral("ok"));
+    target->click();
+  } else {
+    Reply(socket, QStringLiteral("error unknown command ") + command);
+  }
+}
+
+QString TAutomationServer::Choose(const QStringList& args) {
+  if (args.isEmpty() || args.size() > 2)
+    return QStringLiteral("error usage: choose <type position> [<port>]");
+  if (!choose_.isVisible()) return QStringLiteral("error the start dialog is not shown");
+  auto* types = choose_.findChild<QComboBox*>(QStringLiteral("cbbType"));
+  auto* ports = choose_.findChild<QComboBox*>(QStringLiteral("cbbPort"));
+  auto* button = choose_.findChild<QPushButton*>(QStringLiteral("btnChoose"));
+  if (!types || !ports || !button) return QStringLiteral("error the start dialog has no controls");
+  bool ok = false;
+  const int position = args[0].toInt(&ok);
+  if (!ok || position < 0 || position >= types->count())
+    return QStringLiteral("error no device type at position ") + args[0];
+  types->setCurrentIndex(position);
+  if (args.size() == 2) {
+    if (ports->isHidden()) return QStringLiteral("error no port list: Quvial.ini names the ports");
+    const int index = ports->findText(args[1]);
+    if (index < 0) return QStringLiteral("error no port ") + args[1];
+    ports->setCurrentIndex(index);
+  }
+  button->click();
+  const TQuvialForm* form = mainForm_ ? mainForm_() : nullptr;
+  if (!form) return QStringLiteral("error no main window came up");
+  return QStringLiteral("ok ") + types->currentText();
+}
+
+QString TAutomationServer::Select(const QStringList& args) {
+  TQuvialForm* form = mainForm_ ? mainForm_() : nullptr;
+  if (!form || !form->Grid()) return QStringLiteral("error no main window");
+  std::vector<int> v;
+  if (args.size() != 4 || !ToInts(args, v))
+    return QStringLiteral("error usage: select <left> <top> <right> <bottom>");
+  const TCellRect wanted{v[0], v[1], v[2], v[3]};
+  if (wanted.Empty() || v[0] < 0 || v[1] < 0 || v[2] >= form->Wall().Cols() ||
+      v[3] >= form->Wall().Rows())
+    return QStringLiteral("error not a rectangle of the %1 x %2 wall")
+        .arg(form->Wall().Rows())
+        .arg(form->Wall().Cols());
+  form->Grid()->SelectRect(wanted);
+  const TCellRect got = form->Grid()->Selection();
+  if (!(got == wanted)) return QStringLiteral("error the grid did not take the selection");
+  return QStringLiteral("ok");
+}
+
+QString TAutomationServer::Cell(const QStringList& args) {
+  TQuvialForm* form = mainForm_ ? mainForm_() : nullptr;
+  if (!form) return QStringLiteral("error no main window");
+  std::vector<int> v;
+  if (args.size() != 2 || !ToInts(args, v)) return QStringLiteral("error usage: cell <row> <col>");
+  const TWallModel& wall = form->Wall();
+  if (v[0] < 0 || v[0] >= wall.Rows() || v[1] < 0 || v[1] >= wall.Cols())
+    return QStringLiteral("error no cell %1 %2").arg(v[0]).arg(v[1]);
+  return QStringLiteral("ok ") + wall.index(v[0], v[1]).data(Qt::AccessibleTextRole).toString();
+}
+
+void TAutomationServer::Reply(QLocalSocket* socket, const QString& line) {
+  if (!socket) return;
+  socket->write(line.toUtf8() + '\n');
+  socket->flush();
+}
+
+void InstallAutomation(TChooseForm& choose, std::function<TQuvialForm*()> mainForm) {
+  const QString path = qEnvironmentVariable("QUVIAL_AUTOMATION");
+  if (path.isEmpty()) return;
+  auto* server = new TAutomationServer(choose, std::move(mainForm), QCoreApplication::instance());
+  QString error;
+  if (!server->Listen(path, &error)) {
+    std::fprintf(stderr, "quvial: automation socket %s: %s\n", path.toLocal8Bit().constData(),
+                 error.toLocal8Bit().constData());
+    delete server;
+  }
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <vector>
+
+#include "core/ini_params_op.h"
+
+// What the status bar and the connect toggle say, computed from plain values
+// so that the main window's one-second tick only puts the results on its
+// controls: the port status text, the network splicer's cell table text, the
+// toggle's failure messages and the access level names.
+
+// One port as the status text sees it: its enabled flag and device name.
+struct TPortLine {
+  bool enabled = false;
+  QString name;
+};
+// The six ports in configuration order (splicer, VIDEO, VGA, DVI, DVR, listening).
+using TPortLines = std::array<TPortLine, 6>;
+
+// The first status panel. Disconnected: the flagged ports with a device name,
+// each marked as broken off. Connected: every flagged port, connected when it
+// has a name. Labels keep their leading blanks.
+QString PortStatusText(bool connected, bool chinese, const TPortLines& ports);
+
+// The network splicer's first status panel: every cell row by row, 0-based,
+// as "[r-c]连接 " or "[r-c]未连接 " (always Chinese). Cells beyond the end of
+// the table count as not registered.
+QString CellTableStatusText(int rows, int cols, const std::vector<bool>& registered);
+
+enum class TToggleAction { Open, Close };
+// The message of a failed open or close by the connect toggle, e.g.
+// "打开拼接串口 COM3 失败". Empty for the listening port, which the toggle
+// never touches.
+QString ToggleFailureMessage(TToggleAction action, TPortId port, const QString& name, bool chinese);
+
+// The second status panel: 1 manager, 2 operator, 3 super manager; empty for
+// any other value.
+QString AccessLevelText(int level, bool chinese);
+// Levels 1 and 3 open system setup, DVR setup and the setup toolbar button.
+bool LevelOpensSetup(int level);

@@ -1,0 +1,164 @@
+// TQuvialForm: the port connections and the one-second user-interface timer.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/port_status.h"
+#include "app/quvial_form.h"
+#include "app/toolbar_images_view.h"
+
+namespace {
+
+// The source radio buttons that need a connection: the QN-51 page, the first
+// group of the QN-46/45 page and the QN-22 page, by object name so that
+// translated captions do not matter.
+constexpr const char16_t* kLinkedRadios[] = {
+    u"rbQN51Video1", u"rbQN51Video2",  u"rbQN51VGA",   u"rbQN51LC",  u"rbQN51DVI",  u"rbQN51HDMI",
+    u"rbQN51USB",    u"rbQN4645Video", u"rbQN4645VGA", u"rbQN22DVI", u"rbQN22VGA1", u"rbQN22Video",
+};
+
+// Changes the picture only when it differs, so that the tick does not
+// repaint the toolbar every second for nothing.
+void ShowImage(QToolButton* button, const QString& image) {
+  if (button->property("image").toString() == image) return;
+  button->setIcon(ToolbarImage(image));
+  button->setProperty("image", image);
+}
+
+// A raised button takes clicks; a lowered one is shown pressed and, being
+// disabled, ignores them.
+void ShowBevel(QToolButton* button, bool raised, const QString& image) {
+  ShowImage(button, image);
+  button->setEnabled(raised);
+  button->setDown(!raised);
+}
+
+}  // namespace
+
+void TQuvialForm::WirePortControls() {
+  connect(btnConnect_, &QToolButton::clicked, this, &TQuvialForm::ToggleConnection);
+  connect(btnSetupCOM_, &QToolButton::clicked, this, [this] { SetupPorts(true); });
+  connect(menuItemSetupCOM_, &QAction::triggered, this, [this] { SetupPorts(false); });
+  connect(btnHelp_, &QToolButton::clicked, this, &TQuvialForm::OpenHelp);
+}
+
+void TQuvialForm::OpenPortsFromConfiguration() {
+  if (!ini_) return;
+  setWindowTitle(ini_->ReadCaption());
+  homePage_ = ini_->ReadHomePage();
+  version_ = ini_->ReadVersion();
+  const TPortSet::TOpenResult r = ports_.OpenFromConfiguration(*ini_);
+  if (r.anyOpened) {
+    connected_ = true;
+    ShowImage(btnConnect_, QStringLiteral("connect_dis"));
+  }
+  // A failed open leaves the frame mode as it was.
+  if (r.completed) protocol_.SetFrameMode(ini_->ReadCmdLen());
+}
+
+void TQuvialForm::ToggleConnection() {
+  PressToolButton(btnConnect_);
+  if (!connected_) {
+    connected_ = true;
+    const std::vector<TPortSet::TPortFailure> failures = ports_.OpenForToggle();
+    for (const TPortSet::TPortFailure& f : failures)
+      QMessageBox::warning(this, windowTitle(),
+                           ToggleFailureMessage(TToggleAction::Open, f.id, f.name, chinese_));
+    ShowImage(btnConnect_, QStringLiteral("connect_dis"));
+  } else {
+    connected_ = false;
+    ports_.CloseForToggle();
+    ShowImage(btnConnect_, QStringLiteral("connect"));
+  }
+}
+
+void TQuvialForm::SetupPorts(bool fromToolbar) {
+  if (fromToolbar) PressToolButton(btnSetupCOM_);
+  // Without the dialog there is nothing to set up: closing the ports would
+  // only cut the operator off.
+  if (!portSetupDialog) return;
+  if (connected_) {
+    ports_.CloseEnabled();
+    // Every port is closed now; the status says so until the dialog's OK
+    // opens them again. A cancelled dialog leaves the window disconnected.
+    connected_ = false;
+    ShowImage(btnConnect_, QStringLiteral("connect"));
+  }
+  portSetupFrameLength_ = protocol_.LongFrames() ? QStringLiteral("9") : QStringLiteral("7");
+  if (portSetupDialog()) OpenPortsFromConfiguration();
+}
+
+void TQuvialForm::OpenHelp() {
+  PressToolButton(btnHelp_);
+  if (homePage_.trimmed().isEmpty()) return;
+  const QUrl url = QUrl::fromUserInput(homePage_.trimmed());
+  if (!url.isValid()) return;
+  if (openUrl)
+    openUrl(url);
+  else
+    QDesktopServices::openUrl(url);
+}
+
+void TQuvialForm::SizeCellTable() {
+  registered_.assign(
+      static_cast<std::size_t>(wall_.Rows()) * static_cast<std::size_t>(wall_.Cols()), false);
+}
+
+void TQuvialForm::EnableLinkedControls(bool on) {
+  for (QWidget* w : std::initializer_list<QWidget*>{gbArray_, cbbRow_, cbbCol_, btnRowColSet_,
+                                                    cbMatrix_, cbReshow_, cbDelayPowerOn_, cbDVR_,
+                                                    btnPowerOff_, btnPowerOn_, btnStillPicture_})
+    w->setEnabled(on);
+  menuItemScene_->setEnabled(on);
+  for (const char16_t* name : kLinkedRadios)
+    if (auto* radio = pcSource_->findChild<QRadioButton*>(QString::fromUtf16(name)))
+      radio->setEnabled(on);
+}
+
+void TQuvialForm::ShowToolbarBevels() {
+  const bool usb = UsbRemote();
+  ShowBevel(btnUSBChannel_, usb, usb ? QStringLiteral("remote") : QStringLiteral("remote_dis"));
+  const bool setup = btnSystemSetup_->isEnabled();
+  ShowBevel(btnSystemSetup_, setup, setup ? QStringLiteral("Setup") : QStringLiteral("Setup_dis"));
+  const bool still = btnStillPicture_->isEnabled();
+  ShowBevel(btnStillPicture_, still, still ? QStringLiteral("PIC") : QStringLiteral("pic_dis"));
+}
+
+void TQuvialForm::UiTimerTick() {
+  TPortLines lines;
+  for (int i = 0; i < TPortSet::kCount; ++i) {
+    const auto id = static_cast<TPortId>(i);
+    lines[static_cast<std::size_t>(i)] = {ports_.Enabled(id), ports_.Port(id).CommName()};
+  }
+  statusPorts_->setText(PortStatusText(connected_, chinese_, lines));
+
+  EnableLinkedControls(connected_);
+
+  const QDateTime now = QDateTime::currentDateTime();
+  statusTime_->setText(QLocale::system().toString(now.date(), QLocale::ShortFormat) +
+                       QLatin1Char(' ') + now.toString(QStringLiteral("HH:mm:ss")));
+
+  statusLevel_->setText(AccessLevelText(accessLevel_, chinese_));
+  const bool setup = LevelOpensSetup(accessLevel_);
+  menuItemSystemSetup_->setEnabled(setup);
+  menuItemDVRSetup_->setEnabled(setup);
+  btnSystemSetup_->setEnabled(setup);
+
+  ShowToolbarBevels();
+
+  if (family_ == 12)
+    statusPorts_->setText(CellTableStatusText(wall_.Rows(), wall_.Cols(), registered_));
+}

@@ -1,0 +1,62 @@
+#include "splicer_line.h"
+
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstring>
+
+TSplicerLine::TSplicerLine(QObject* parent) : QObject(parent) {}
+
+TSplicerLine::~TSplicerLine() {
+  delete notifier_;
+  if (master_ >= 0) ::close(master_);
+  if (slave_ >= 0) ::close(slave_);
+}
+
+bool TSplicerLine::Open(QString* error) {
+  if (IsOpen()) return true;
+  // Raw from the start: no output processing could turn a 0x0A or 0x09 of a
+  // frame into something else before the console sets its own line up.
+  termios raw{};
+  ::cfmakeraw(&raw);
+  raw.c_cflag |= CLOCAL | CREAD;
+  ::cfsetispeed(&raw, B9600);
+  ::cfsetospeed(&raw, B9600);
+  char name[256] = {};
+  if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0) {
+    if (error)
+      *error = QStringLiteral("cannot create a pseudo-terminal: ") +
+               QString::fromLocal8Bit(std::strerror(errno));
+    master_ = slave_ = -1;
+    return false;
+  }
+  slavePath_ = QString::fromLocal8Bit(name);
+  ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+  ::fcntl(master_, F_SETFD, FD_CLOEXEC);
+  ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
+  notifier_ = new QSocketNotifier(master_, QSocketNotifier::Read, this);
+  connect(notifier_, &QSocketNotifier::activated, this, &TSplicerLine::ReadAvailable);
+  return true;
+}
+
+void TSplicerLine::ReadAvailable() {
+  QByteArray bytes;
+  char chunk[4096];
+  for (;;) {
+    const ssize_t n = ::read(master_, chunk, sizeof chunk);
+    if (n > 0) {
+      bytes.append(chunk, n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    // EAGAIN: drained. EIO cannot happen while our own slave descriptor is
+    // open; should it anyway, stop listening rather than spin.
+    if (n < 0 && errno != EAGAIN) notifier_->setEnabled(false);
+    break;
+  }
+  if (!bytes.isEmpty()) Q_EMIT bytesReceived(bytes);
+}

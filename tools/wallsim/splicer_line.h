@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class QSocketNotifier;
+
+// The splicer line of the virtual wall: a pseudo-terminal pair whose slave
+// the console opens as its serial port while the wall listens on the master.
+// The line keeps a descriptor of its own on the slave, so that it stays up
+// while the console closes and reopens the port (a master without any slave
+// open would report a hang-up on every read).
+class TSplicerLine : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit TSplicerLine(QObject* parent = nullptr);
+  ~TSplicerLine() override;
+
+  // Creates the pair (raw, 9600 8N1); false with a reason when it cannot.
+  bool Open(QString* error = nullptr);
+  bool IsOpen() const { return master_ >= 0; }
+  QString SlavePath() const { return slavePath_; }
+  int MasterFd() const { return master_; }
+
+ Q_SIGNALS:
+  // Whatever the console wrote since the last notice, in order.
+  void bytesReceived(const QByteArray& bytes);
+
+ private:
+  void ReadAvailable();
+
+  int master_ = -1;
+  int slave_ = -1;
+  QString slavePath_;
+  QSocketNotifier* notifier_ = nullptr;
+};
