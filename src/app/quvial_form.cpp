@@ -404,9 +404,10 @@ void TQuvialForm::CreateSceneStore() {
   sendPath_->SetRecorder(scene_.get());
   wallCommands_->SetRecorder(scene_.get());
   scene_->onFull = [this] {
-    QMessageBox::warning(this, Bilingual(chinese_, u"提示", u"Scene"),
-                         Bilingual(chinese_, u"场景已满255步，后面的操作不再录制。",
-                                   u"The scene holds 255 steps; further actions are not recorded."));
+    QMessageBox::warning(
+        this, Bilingual(chinese_, u"提示", u"Scene"),
+        Bilingual(chinese_, u"场景已满255步，后面的操作不再录制。",
+                  u"The scene holds 255 steps; further actions are not recorded."));
   };
   scene_->onTooLong = [this](int count) {
     QMessageBox::warning(
@@ -468,11 +469,11 @@ void TQuvialForm::ApplyWallSize(bool pressedByOperator) {
 
 void TQuvialForm::closeEvent(QCloseEvent* event) {
   if (SceneRecording()) {
-    const auto answer = QMessageBox::question(
-        this, Bilingual(chinese_, u"提示", u"Confirm"),
-        Bilingual(chinese_, u"您有录制的场景未保存，是否退出？",
-                  u"A recorded scene has not been saved. Exit anyway?"),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const auto answer =
+        QMessageBox::question(this, Bilingual(chinese_, u"提示", u"Confirm"),
+                              Bilingual(chinese_, u"您有录制的场景未保存，是否退出？",
+                                        u"A recorded scene has not been saved. Exit anyway?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) {
       event->ignore();
       return;

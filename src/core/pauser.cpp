@@ -1,24 +1,33 @@
 #include "core/pauser.h"
 
-#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <numeric>
+#include <thread>
 
 void EventLoopPauser::Pause(int ms) {
   if (ms <= 0) return;
-  QDeadlineTimer deadline(ms, Qt::PreciseTimer);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  auto left = [&end] {
+    return std::chrono::duration_cast<std::chrono::microseconds>(end -
+                                                                 std::chrono::steady_clock::now());
+  };
   QEventLoop loop;
   QTimer timer;
   timer.setTimerType(Qt::PreciseTimer);
   timer.setSingleShot(true);
   QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-  // A timer can fire a hair early; keep waiting until the full time has passed.
-  while (!deadline.hasExpired()) {
-    timer.start(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+  // Qt's timers round to whole milliseconds and may wake late: run the event
+  // loop until about 2 ms remain, then sleep out the rest exactly, so that a
+  // 50 ms pause is 50 ms and not 51.
+  constexpr auto kSpin = std::chrono::microseconds(2000);
+  for (auto rest = left(); rest > kSpin; rest = left()) {
+    timer.start(static_cast<int>((rest - kSpin).count() / 1000) + 1);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
   }
+  if (const auto rest = left(); rest.count() > 0) std::this_thread::sleep_for(rest);
 }
 
 void RecordingPauser::Pause(int ms) {

@@ -1,11 +1,14 @@
 #include "link/comm.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <QPointer>
 #include <QSocketNotifier>
 #include <cerrno>
+#include <chrono>
 #include <exception>
-#include <sys/eventfd.h>
-#include <unistd.h>
+#include <thread>
 
 #include "link/port_names.h"
 #include "link/read_thread.h"
@@ -51,9 +54,7 @@ void TComm::SetOutx_CtsFlow(bool value) { ChangeLine(&TLineSettings::outxCtsFlow
 void TComm::SetOutx_DsrFlow(bool value) { ChangeLine(&TLineSettings::outxDsrFlow, value); }
 void TComm::SetDtrControl(TDtrControl value) { ChangeLine(&TLineSettings::dtrControl, value); }
 void TComm::SetDsrSensitivity(bool value) { ChangeLine(&TLineSettings::dsrSensitivity, value); }
-void TComm::SetTxContinueOnXoff(bool value) {
-  ChangeLine(&TLineSettings::txContinueOnXoff, value);
-}
+void TComm::SetTxContinueOnXoff(bool value) { ChangeLine(&TLineSettings::txContinueOnXoff, value); }
 void TComm::SetOutx_XonXoffFlow(bool value) { ChangeLine(&TLineSettings::outxXonXoffFlow, value); }
 void TComm::SetInx_XonXoffFlow(bool value) { ChangeLine(&TLineSettings::inxXonXoffFlow, value); }
 void TComm::SetReplaceWhenParityError(bool value) {
@@ -107,7 +108,8 @@ void TComm::StartComm() {
 
   devicePath_ = ResolvePortName(commName_);
   switch (device_.Open(devicePath_)) {
-    case TSerialDevice::TOpenResult::Opened: break;
+    case TSerialDevice::TOpenResult::Opened:
+      break;
     case TSerialDevice::TOpenResult::OpenFailed:
       throw ECommsError(QStringLiteral("Error opening serial port"));
     case TSerialDevice::TOpenResult::NotSerial:
@@ -181,6 +183,15 @@ void TComm::ReleaseHandles() {
     eventfd_t ignored = 0;
     (void)::eventfd_read(wakeEvent_, &ignored);
   }
+}
+
+void TComm::WaitWritten(int timeoutMs) {
+  // The writer sets the flag once its queue has run empty; the wait is short
+  // (the bytes are already queued), so a light poll serves better than a
+  // second signalling path between the threads.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (IsOpen() && !sendDataEmpty_.load() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::microseconds(50));
 }
 
 bool TComm::WriteCommData(const char* data, quint16 count) {

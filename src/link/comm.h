@@ -93,6 +93,7 @@ class TComm : public QObject, public TPortWriter {
   // Copies the bytes for the writer thread. False when closed, when count is 0
   // or when the writer has ended (the line hung up).
   bool WriteCommData(const char* data, quint16 count) override;
+  void WaitWritten(int timeoutMs) override;
   bool IsOpen() const { return device_.IsOpen(); }
   bool SendDataEmpty() const { return sendDataEmpty_.load(); }
   // What CommName resolved to at the last StartComm.

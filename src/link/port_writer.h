@@ -8,4 +8,8 @@ class TPortWriter {
  public:
   virtual ~TPortWriter() = default;
   virtual bool WriteCommData(const char* data, quint16 count) = 0;
+  // Waits, at most timeoutMs, until the bytes handed over have gone to the
+  // device, so that a pause after a frame is measured from the line and not
+  // from the queue. A writer without a queue has nothing to wait for.
+  virtual void WaitWritten(int timeoutMs) { (void)timeoutMs; }
 };

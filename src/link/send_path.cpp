@@ -85,7 +85,8 @@ QString TSendPath::TraceLine(const QDateTime& when, const QString& label, const 
 }
 
 void TSendPath::WriteSerial(const quint8* bytes, int count) {
-  splicer_.WriteCommData(reinterpret_cast<const char*>(bytes), static_cast<quint16>(count));
+  if (splicer_.WriteCommData(reinterpret_cast<const char*>(bytes), static_cast<quint16>(count)))
+    splicer_.WaitWritten(kWriteWaitMs);
 }
 
 void TSendPath::Forward(const quint8* bytes, int count) {

@@ -18,6 +18,7 @@ class TSceneRecorder;
 class TSendPath {
  public:
   static constexpr int kFramePause = 50;    // ms after every frame
+  static constexpr int kWriteWaitMs = 20;   // longest wait for a frame to leave the queue
   static constexpr int kMaxFrameBytes = 9;  // a TProtocol frame buffer
   static constexpr int kMaxRawBytes = 32;   // raw and switcher byte strings
 

@@ -1,12 +1,13 @@
 #include "link/comm.h"
 
+#include <gtest/gtest.h>
+#include <termios.h>
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <memory>
-#include <termios.h>
 #include <vector>
 
 #include "link/line_speed.h"
@@ -95,6 +96,18 @@ TEST_F(CommTest, ManyWritesArriveWholeAndInCallOrder) {
   }
   EXPECT_EQ(pty.Read(expected.size()), expected);
   EXPECT_TRUE(ProcessEventsUntil([&] { return emptyNotices > 0 && comm.SendDataEmpty(); }));
+}
+
+TEST_F(CommTest, WaitWrittenReturnsOnceTheQueueHasGoneToTheDevice) {
+  comm.StartComm();
+  const QByteArray frame = Frame(1);
+  for (int i = 0; i < 50; ++i) ASSERT_TRUE(comm.WriteCommData(frame.constData(), 9));
+  comm.WaitWritten(5000);
+  EXPECT_TRUE(comm.SendDataEmpty());
+  // Everything is already in the device: the far end reads it without more waiting.
+  EXPECT_EQ(pty.Read(50 * 9, 100).size(), 50 * 9);
+  comm.StopComm();
+  comm.WaitWritten(5000);  // a closed port has nothing to wait for
 }
 
 TEST_F(CommTest, WriteOfNothingOrOnAClosedPortIsRefused) {
@@ -222,16 +235,16 @@ TEST_P(CommOpenFailureTest, RaisesTheTextAndStaysClosed) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, CommOpenFailureTest,
-    ::testing::Values(
-        TOpenFailure{"missing device", QStringLiteral("%dir%/missing"),
-                     QStringLiteral("Error opening serial port")},
-        TOpenFailure{"empty name", QString(), QStringLiteral("Error opening serial port")},
-        TOpenFailure{"a directory", QStringLiteral("%dir%"),
-                     QStringLiteral("Error opening serial port")},
-        TOpenFailure{"null device", QStringLiteral("/dev/null"),
-                     QStringLiteral("File handle is not a comm handle ")},
-        TOpenFailure{"regular file", QStringLiteral("%dir%/plain"),
-                     QStringLiteral("File handle is not a comm handle ")}));
+    ::testing::Values(TOpenFailure{"missing device", QStringLiteral("%dir%/missing"),
+                                   QStringLiteral("Error opening serial port")},
+                      TOpenFailure{"empty name", QString(),
+                                   QStringLiteral("Error opening serial port")},
+                      TOpenFailure{"a directory", QStringLiteral("%dir%"),
+                                   QStringLiteral("Error opening serial port")},
+                      TOpenFailure{"null device", QStringLiteral("/dev/null"),
+                                   QStringLiteral("File handle is not a comm handle ")},
+                      TOpenFailure{"regular file", QStringLiteral("%dir%/plain"),
+                                   QStringLiteral("File handle is not a comm handle ")}));
 
 TEST_F(CommTest, ASecondPortObjectCannotTakeAnOpenDevice) {
   comm.StartComm();
@@ -320,7 +333,8 @@ TEST_F(CommTest, WritesWaitWhileTheDeviceIsFullAndDrainInOrder) {
   EXPECT_FALSE(comm.SendDataEmpty());
   const int noticesWhileFull = emptyNotices;
   EXPECT_EQ(pty.Read(expected.size(), 20000), expected);
-  EXPECT_TRUE(ProcessEventsUntil([&] { return emptyNotices > noticesWhileFull && comm.SendDataEmpty(); }));
+  EXPECT_TRUE(
+      ProcessEventsUntil([&] { return emptyNotices > noticesWhileFull && comm.SendDataEmpty(); }));
 }
 
 TEST_F(CommTest, StopReturnsPromptlyWhileTheWriterIsBlocked) {
