@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "app/action_stopped.h"
 #include "core/conversion.h"
 
 TActionRunner::TActionRunner(Clock clock) : clock_(std::move(clock)) {
@@ -28,10 +29,13 @@ void TActionRunner::Run(std::function<void()> action) {
 
 void TActionRunner::RunOne(const std::function<void()>& action) {
   running_ = true;
+  stopRequest_.reset();
   startedAt_ = clock_();
   QString error;
   try {
     action();
+  } catch (const TActionStopped& e) {
+    error = e.Text();
   } catch (const TConversionError& e) {
     error = e.Text();
   } catch (const std::exception& e) {
@@ -40,8 +44,13 @@ void TActionRunner::RunOne(const std::function<void()>& action) {
     error = QStringLiteral("Unknown error");
   }
   running_ = false;
+  stopRequest_.reset();
   HideProgress();
   if (!error.isEmpty() && onError) onError(error);
+}
+
+void TActionRunner::RequestStop(const QString& message) {
+  if (running_ && !stopRequest_) stopRequest_ = message;  // the first reason counts
 }
 
 void TActionRunner::Progress(int done, int total) {

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 #include <deque>
 #include <functional>
+#include <optional>
 
 // Runs the window's actions one at a time. An action's pauses keep the window
 // painting, so a timer or a port can ask for new work while one runs; that
@@ -12,6 +13,8 @@
 // ProgressDelay milliseconds, so quick actions never flash an indicator. A
 // failed number conversion (or any other exception) ends the action, never
 // the event handler: the runner reports its text after the action is over.
+// A stop asked for while an action runs ends it at its next pause (see
+// TActionPauser) and is reported the same way.
 class TActionRunner {
  public:
   using Clock = std::function<qint64()>;  // monotonic milliseconds
@@ -25,6 +28,12 @@ class TActionRunner {
   // the caller that started the running action.
   void Run(std::function<void()> action);
   std::size_t Waiting() const { return waiting_.size(); }
+
+  // Asks the running action to stop; message is what the operator is told
+  // (the first one, when several lines go at once).
+  // Ignored when no action runs; forgotten when the action ends.
+  void RequestStop(const QString& message);
+  const std::optional<QString>& StopRequest() const { return stopRequest_; }
 
   // The running action's progress: done (0-based) of total steps; done ==
   // total ends it. Outside an action it is ignored.
@@ -48,4 +57,5 @@ class TActionRunner {
   qint64 startedAt_ = 0;
   int progressDelay_ = 1000;
   std::deque<std::function<void()>> waiting_;
+  std::optional<QString> stopRequest_;
 };

@@ -1,7 +1,9 @@
 #include "app/lang_table.h"
 
-#include <QFile>
+#include <QFileInfo>
+#include <utility>
 
+#include "core/atomic_file.h"
 #include "core/gbk.h"
 #include "core/profile_file.h"
 #include "core/program_dir.h"
@@ -35,12 +37,15 @@ TLangTable TLangTable::Load(const QString& section) { return LoadFile(LangPath()
 
 TLangTable TLangTable::LoadFile(const QString& path, const QString& section) {
   TLangTable table;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return table;
-  table.exists_ = true;
-  if (file.size() > kMaxBytes) return table;  // not a language table: no texts
-  QByteArray bytes = file.read(kMaxBytes + 1);
-  if (bytes.size() > kMaxBytes) return table;  // grew while we read it
+  const QFileInfo info(path);
+  table.exists_ = info.isFile() && info.isReadable();
+  // Reads no more than the file holds (a buffer of kMaxBytes for every load
+  // would cost far more than a table of a few kilobytes); a larger file, one
+  // that grew while being read or that vanished gives no texts.
+  if (!table.exists_) return table;
+  auto read = ReadWholeFile(path, kMaxBytes);
+  if (!read) return table;
+  QByteArray bytes = std::move(*read);
 
   const bool utf8 = bytes.startsWith("\xEF\xBB\xBF");
   if (utf8) bytes.remove(0, 3);

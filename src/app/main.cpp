@@ -5,13 +5,18 @@
 #include "app/choose_form.h"
 #include "app/first_paint_view.h"
 #include "app/quvial_form.h"
+#include "core/atomic_file.h"
 #include "core/pauser.h"
+#include "core/program_dir.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("大屏拼接控制系统"));
   QApplication::setApplicationDisplayName(QStringLiteral("大屏拼接控制系统"));
   QApplication::setQuitOnLastWindowClosed(false);
+
+  // Temporaries of writes that a crash or a kill interrupted.
+  RemoveStaleTemporaries(ProgramDir());
 
   EventLoopPauser pauser;
   TChooseForm choose;

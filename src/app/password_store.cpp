@@ -28,7 +28,7 @@ bool TPasswordStore::EnsureDefaults() {
   const QByteArray text =
       "[pw]\r\nsuper=" + ScrambleText(QString::fromUtf16(kDefaultSuper)).toLatin1() +
       "\r\nMng=" + ScrambleText(QString::fromUtf16(kDefaultManager)).toLatin1() + "\r\n";
-  return WriteFileAtomically(path_, text);
+  return WriteFileAtomically(path_, text, TFileAccess::OwnerOnly);
 }
 
 QString TPasswordStore::Stored(const QString& key, const QString& defaultPassword,
@@ -58,7 +58,7 @@ TPasswordStore::TChange TPasswordStore::Change(const QString& key, const QString
                                                const QString& confirmText) {
   if (ScrambleText(oldText) != Stored(key, defaultPassword, true)) return TChange::SourceWrong;
   if (newText != confirmText) return TChange::ConfirmDiffers;
-  TProfileFile file(path_);
+  TProfileFile file(path_, TFileAccess::OwnerOnly);
   return file.WriteString(kSection, key, ScrambleText(newText)) ? TChange::Ok
                                                                 : TChange::WriteFailed;
 }

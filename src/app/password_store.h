@@ -12,6 +12,10 @@
 // password's default, never for the empty password: a missing line must not
 // open the super manager's functions to anyone. An empty password is still
 // possible, when it has been set on purpose ("Mng=" in the file).
+//
+// The scramble only hides the passwords from a glance: anyone who can read
+// the file can undo it. So the file is created and rewritten readable by its
+// owner only (0600, or an existing file's stricter mode).
 class TPasswordStore {
  public:
   // The passwords a new file gets.

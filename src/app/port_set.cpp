@@ -18,10 +18,28 @@ void SetMainWindowDefaults(TComm& port) {
 }  // namespace
 
 TPortSet::TPortSet() {
-  for (auto& port : ports_) {
+  for (TPortId id : kOrder) {
+    auto& port = ports_[Index(id)];
     port = std::make_unique<TComm>();
     SetMainWindowDefaults(*port);
+    port->OnRequestHangup = [this, id](TComm*) { LineLost(id); };
   }
+}
+
+void TPortSet::LineLost(TPortId id) {
+  TComm& port = Port(id);
+  if (!port.IsOpen()) return;
+  // Closed inside its own notification: TComm drops the rest of the batch.
+  port.StopComm();
+  SetEnabled(id, false);
+  lost_[Index(id)] = true;
+  if (onLineLost) onLineLost(id);
+}
+
+bool TPortSet::AnyToggledPortOpen() const {
+  for (TPortId id : kOrder)
+    if (id != TPortId::Sniff && Port(id).IsOpen()) return true;
+  return false;
 }
 
 bool TPortSet::ApplySettings(TComm& port, const TPortSettings& s) {
@@ -66,6 +84,7 @@ bool TPortSet::ApplySettings(TComm& port, const TPortSettings& s) {
 
 TPortSet::TOpenResult TPortSet::OpenFromConfiguration(const TIniParamsOp& ini) {
   for (auto& port : ports_) port->StopComm();
+  lost_.fill(false);
   TOpenResult result;
   for (TPortId id : kOrder) {
     const TPortSettings s = ini.ReadPort(id);
@@ -99,11 +118,14 @@ void TPortSet::CloseEnabled() {
 std::vector<TPortSet::TPortFailure> TPortSet::OpenForToggle() {
   std::vector<TPortFailure> failures;
   for (TPortId id : kOrder) {
-    if (id == TPortId::Sniff || !Enabled(id)) continue;
+    const bool lost = Lost(id);
+    if (!lost && (id == TPortId::Sniff || !Enabled(id))) continue;
     TComm& port = Port(id);
     if (port.IsOpen()) continue;
     try {
       port.StartComm();
+      SetEnabled(id, true);
+      lost_[Index(id)] = false;
     } catch (const ECommsError&) {
       SetEnabled(id, false);
       failures.push_back({id, port.CommName()});

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -10,6 +11,11 @@
 
 // The main window's six serial ports (splicer, VIDEO, VGA and DVI matrix, DVR,
 // listening) with their enabled flags: whether each port is in use this run.
+//
+// A port whose line hangs up (the device went away) is closed at once and
+// loses its flag, so that nothing more is sent into the dead line; it is
+// remembered as lost, shown so in the status, and the connect toggle tries
+// it again. Opening from the configuration forgets the losses.
 class TPortSet {
  public:
   static constexpr int kCount = 6;
@@ -20,6 +26,12 @@ class TPortSet {
   const TComm& Port(TPortId id) const { return *ports_[Index(id)]; }
   bool Enabled(TPortId id) const { return enabled_[Index(id)]; }
   void SetEnabled(TPortId id, bool on) { enabled_[Index(id)] = on; }
+  // The port was closed because its line hung up, and not opened since.
+  bool Lost(TPortId id) const { return lost_[Index(id)]; }
+  // Whether any of the ports the toggle drives (all but the listening one) is open.
+  bool AnyToggledPortOpen() const;
+  // Told after a lost line was closed and its flag cleared (unset = nothing).
+  std::function<void(TPortId)> onLineLost;
 
   struct TOpenResult {
     bool anyOpened = false;  // the link state becomes connected
@@ -39,7 +51,9 @@ class TPortSet {
   // The toggle's "connect": opens the splicer, VIDEO, VGA, DVI and DVR ports
   // whose flags are on, in that order, with the settings they hold. A failed
   // port loses its flag and the others are still tried. A port that is
-  // already open counts as opened. The listening port is left alone.
+  // already open counts as opened. The listening port is left alone. Lost
+  // ports (the listening one too) are tried as well: one that opens is in use
+  // again, one that does not stays lost and is reported.
   std::vector<TPortFailure> OpenForToggle();
   // The toggle's "disconnect": closes the same five ports with their flags on.
   // Closing cannot fail on this platform, so there is nothing to report.
@@ -52,5 +66,8 @@ class TPortSet {
 
  private:
   std::array<std::unique_ptr<TComm>, kCount> ports_;
+  void LineLost(TPortId id);
+
   std::array<bool, kCount> enabled_{};
+  std::array<bool, kCount> lost_{};
 };

@@ -1,5 +1,7 @@
 #include "app/port_status.h"
 
+#include "core/bilingual.h"
+
 namespace {
 
 struct PortTexts {
@@ -26,7 +28,8 @@ constexpr PortTexts kPorts[6] = {
      u"Open DVI Matrix COM ", u"关闭DVI矩阵串口 ", u"Close DVI Matrix COM "},
     {u" DVR串口", u" DVR Port", u"DisConnnect", u"打开DVR串口 ", u"Open DVR COM ", u"关闭DVR串口 ",
      u"Close DVR COM "},
-    {u" 侦听串口", u" Sniff Port", u"DisConnect", nullptr, nullptr, nullptr, nullptr},
+    {u" 侦听串口", u" Sniff Port", u"DisConnect", u"打开侦听串口 ", u"Open Sniff COM ", nullptr,
+     nullptr},
 };
 
 QString Str(const char16_t* s) { return s ? QString::fromUtf16(s) : QString(); }
@@ -37,12 +40,14 @@ QString PortStatusText(bool connected, bool chinese, const TPortLines& ports) {
   QString text;
   for (std::size_t i = 0; i < ports.size(); ++i) {
     const TPortLine& port = ports[i];
-    if (!port.enabled) continue;
+    if (!port.enabled && !port.lost) continue;
     const bool named = !port.name.isEmpty();
     if (!connected && !named) continue;
     const PortTexts& t = kPorts[i];
     QString word;
-    if (connected && named)
+    if (port.lost)
+      word = chinese ? QStringLiteral("断开") : QStringLiteral("DisConnect");
+    else if (connected && named)
       word = chinese ? QStringLiteral("连接") : QStringLiteral("Connect");
     else if (chinese)
       word = QStringLiteral("断开");
@@ -74,6 +79,15 @@ QString ToggleFailureMessage(TToggleAction action, TPortId port, const QString& 
                                                          : (chinese ? t.closeChs : t.closeEng);
   if (!prefix) return {};
   return Str(prefix) + name + (chinese ? QStringLiteral(" 失败") : QStringLiteral(" Error"));
+}
+
+QString LineLostMessage(TPortId port, const QString& name, bool chinese) {
+  const PortTexts& t = kPorts[static_cast<int>(port)];
+  const QString label = Str(chinese ? t.labelChs : t.labelEng).trimmed();
+  return Bilingual(chinese, u"%1 %2 已断开，操作已停止：已发送的命令不受影响，其余命令不再发送。",
+                   u"%1 %2 was disconnected. The action was stopped: what was sent stays "
+                   u"sent, nothing more is sent.")
+      .arg(label, name);
 }
 
 QString AccessLevelText(int level, bool chinese) {

@@ -15,13 +15,15 @@
 struct TPortLine {
   bool enabled = false;
   QString name;
+  bool lost = false;  // closed because its line hung up (TPortSet::Lost)
 };
 // The six ports in configuration order (splicer, VIDEO, VGA, DVI, DVR, listening).
 using TPortLines = std::array<TPortLine, 6>;
 
 // The first status panel. Disconnected: the flagged ports with a device name,
 // each marked as broken off. Connected: every flagged port, connected when it
-// has a name. Labels keep their leading blanks.
+// has a name. A lost port is listed as broken off in either state, so that
+// the status tells which line went away. Labels keep their leading blanks.
 QString PortStatusText(bool connected, bool chinese, const TPortLines& ports);
 
 // The network splicer's first status panel: every cell row by row, 0-based,
@@ -31,9 +33,13 @@ QString CellTableStatusText(int rows, int cols, const std::vector<bool>& registe
 
 enum class TToggleAction { Open, Close };
 // The message of a failed open or close by the connect toggle, e.g.
-// "打开拼接串口 COM3 失败". Empty for the listening port, which the toggle
-// never touches.
+// "打开拼接串口 COM3 失败". The toggle never closes the listening port and
+// opens it only when its line was lost: its close message is empty.
 QString ToggleFailureMessage(TToggleAction action, TPortId port, const QString& name, bool chinese);
+
+// What the operator is told when a port's line hung up while an action ran:
+// the action stopped, what was sent stays sent.
+QString LineLostMessage(TPortId port, const QString& name, bool chinese);
 
 // The second status panel: 1 manager, 2 operator, 3 super manager; empty for
 // any other value.

@@ -79,6 +79,7 @@ TQuvialForm::TQuvialForm(const TDeviceChoice& choice, Pauser& pauser, QWidget* p
   // Step 7 of "确定": the mixer family has no wall grid.
   grid_->setVisible(family_ != 7);
   BuildWallCommands();
+  BuildLinkage();
 
   auto* factory = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11), this);
   factory->setContext(Qt::WindowShortcut);
@@ -86,6 +87,7 @@ TQuvialForm::TQuvialForm(const TDeviceChoice& choice, Pauser& pauser, QWidget* p
 
   WireUsers();
   WirePortControls();
+  WireScenes();
   WireLanguage();
   uiTimer_ = new QTimer(this);
   uiTimer_->setInterval(1000);
@@ -256,10 +258,10 @@ QWidget* TQuvialForm::BuildRightPanel() {
   gbLinkage_ = new QGroupBox(panel);
   gbLinkage_->setObjectName(QStringLiteral("gbLinkage"));
   auto* link = new QGridLayout(gbLinkage_);
-  cbMatrix_ = new QCheckBox(QStringLiteral("矩阵联动"), gbLinkage_);
-  cbMatrix_->setObjectName(QStringLiteral("cbMatrix"));
-  cbDVR_ = new QCheckBox(QStringLiteral("DVR联动"), gbLinkage_);
-  cbDVR_->setObjectName(QStringLiteral("cbDVR"));
+  cbMatrixCMB_ = new QCheckBox(QStringLiteral("矩阵联动"), gbLinkage_);
+  cbMatrixCMB_->setObjectName(QStringLiteral("cbMatrixCMB"));
+  cbDVRCMB_ = new QCheckBox(QStringLiteral("DVR联动"), gbLinkage_);
+  cbDVRCMB_->setObjectName(QStringLiteral("cbDVRCMB"));
   cbMixerSwitch_ = new QCheckBox(QStringLiteral("混合切换器"), gbLinkage_);
   cbMixerSwitch_->setObjectName(QStringLiteral("cbMixerSwitch"));
   lblSwitcherName_ = new QLabel(gbLinkage_);
@@ -272,8 +274,8 @@ QWidget* TQuvialForm::BuildRightPanel() {
   lblSwitcherChannel_->setObjectName(QStringLiteral("lblSwitcherChannel"));
   cbbSwitcherChannel_ = new QComboBox(gbLinkage_);
   cbbSwitcherChannel_->setObjectName(QStringLiteral("cbbSwitcherChannel"));
-  link->addWidget(cbMatrix_, 0, 0);
-  link->addWidget(cbDVR_, 0, 1);
+  link->addWidget(cbMatrixCMB_, 0, 0);
+  link->addWidget(cbDVRCMB_, 0, 1);
   link->addWidget(cbMixerSwitch_, 1, 0);
   link->addWidget(lblSwitcherName_, 1, 1);
   link->addWidget(lblSwitcherAddress_, 2, 0);
@@ -377,6 +379,7 @@ void TQuvialForm::RunShowSteps() {
   wall_.ResetColourCounter();
   CreateSceneStore();
   sendPath_->SetSendMode(0);
+  ShowLinkageAtShow();
 
   if (family_ == 7) {
     for (QWidget* w : std::initializer_list<QWidget*>{

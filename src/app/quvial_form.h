@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/action_pauser.h"
 #include "app/action_runner.h"
 #include "app/choose_form.h"
 #include "app/port_set.h"
@@ -12,7 +13,12 @@
 #include "core/pauser.h"
 #include "link/protocol.h"
 #include "link/send_path.h"
+#include "linkage/channel_names.h"
+#include "linkage/dvr_linkage.h"
+#include "linkage/matrix_linkage.h"
+#include "linkage/window_texts.h"
 #include "scenes/scene.h"
+#include "scenes/scene_player.h"
 #include "wall/family_menus.h"
 #include "wall/wall_commands.h"
 #include "wall/wall_model.h"
@@ -33,7 +39,9 @@ class QToolButton;
 class QUrl;
 class QProgressBar;
 class TFamilyMenuView;
+class TDVRSetupForm;
 class TLangTable;
+class TMatrixSetupForm;
 class TQNT1Form;
 class TSourcePagesView;
 class TWallGridView;
@@ -172,10 +180,20 @@ class TQuvialForm : public QMainWindow {
   // configured ports (the first failure ends the sequence silently) and, when
   // all opened, reads the frame mode.
   void OpenPortsFromConfiguration();
-  // The port setup dialog, shown modally; true when it closed with OK. While
+  // The port setup dialog, shown modally; true when it closed with OK. The
+  // window sets it to its own TSetupCOMForm; tests may replace it. While
   // unset the port setup action shows the button's press and changes nothing.
   // PortSetupFrameLength() holds what its frame length list is to show.
   std::function<bool()> portSetupDialog;
+  // The port setup dialog, created at its first showing; nullptr before.
+  class TSetupCOMForm* PortSetupForm() const {
+    return setupCOMForm_;
+  }
+  // The matrix inputs' names (chname.ini) for the channel lists and their editor.
+  TChannelNames& ChannelNames() { return channelNames_; }
+  // The interface language and language-table captions, for the dialogs of
+  // the other rooms.
+  TWindowTexts WindowTexts();
   // Opens the help address; while unset the system's handler opens it.
   std::function<void(const QUrl&)> openUrl;
   // "9" for long frames, "7" for short ones, set before the dialog shows.
@@ -190,6 +208,10 @@ class TQuvialForm : public QMainWindow {
   void WirePortControls();
   void ToggleConnection();
   void SetupPorts(bool fromToolbar);
+  // A port's line hung up and the port was closed: the running action stops
+  // with a message, and with no port left open the window is disconnected.
+  void PortLineLost(TPortId id);
+  bool ShowPortSetupForm();
   void OpenHelp();
   void SizeCellTable();
   void EnableLinkedControls(bool on);
@@ -198,7 +220,67 @@ class TQuvialForm : public QMainWindow {
   QString portSetupFrameLength_;
   QString version_;
   std::vector<bool> registered_;
+  TChannelNames channelNames_;
+  class TSetupCOMForm* setupCOMForm_ = nullptr;
   // (end of ports and status)
+
+  // --- scenes (quvial_form_scenes.cpp): the scene manager, playback and
+  // automatic cycling
+ public:
+  // The scene manager, created when first opened; nullptr before.
+  class TSceneForm* SceneForm() const {
+    return sceneForm_;
+  }
+  TScenePlayer& ScenePlayer() { return *scenePlayer_; }
+  // Makes the scene current and plays it back; runs inside an action.
+  void PlayScene(int number);
+
+ private:
+  void WireScenes();
+  void OpenSceneForm(bool fromToolbar);
+
+  std::unique_ptr<TScenePlayer> scenePlayer_;
+  class TSceneForm* sceneForm_ = nullptr;
+  // (end of scenes)
+
+  // --- matrix and DVR linkage (quvial_form_linkage.cpp): "矩阵联动" with the
+  // input list and its tips, "DVR联动" with the split controls, the two setup
+  // dialogs, re-linking on a channel change or a drop on the grid
+ public:
+  TMatrixLinkage& MatrixLinkage() { return *matrixLinkage_; }
+  TDVRLinkage& DvrLinkage() { return *dvrLinkage_; }
+  TMatrixSetupForm* MatrixSetupForm() const { return matrixSetupForm_; }
+  TDVRSetupForm* DvrSetupForm() const { return dvrSetupForm_; }
+
+ private:
+  void BuildLinkage();       // construction: controls, linkages, dialogs, seams
+  void ShowLinkageAtShow();  // on show: settings, input list, DVR addresses, last code
+  void LoadLinkageTexts();   // at a language switch: the matrix dialog and the tips
+  void MatrixTicked(bool on);
+  void DvrTicked(bool on);
+  void ShowMatrixTips();
+  void FillChannelList();
+  void SetupChannelNames();
+  // A channel change or a drop: the last linkage again, for the selection.
+  void Relink();
+  TMatrixControls MatrixControls(bool longFrames) const;
+  TDvrControls DvrControls() const;
+
+  std::unique_ptr<TMatrixLinkage> matrixLinkage_;
+  std::unique_ptr<TDVRLinkage> dvrLinkage_;
+  TMatrixSetupForm* matrixSetupForm_ = nullptr;
+  TDVRSetupForm* dvrSetupForm_ = nullptr;
+  QLabel* lblChannel_ = nullptr;
+  QComboBox* cbbChannel_ = nullptr;
+  QPushButton* btnSetupChannelName_ = nullptr;
+  QLabel* lblMatrixTip_ = nullptr;
+  QLabel* lblMatrixTip2_ = nullptr;
+  QLabel* lblDVRChannel_ = nullptr;
+  QComboBox* cbbPics_ = nullptr;
+  QLabel* lblDVR_ = nullptr;
+  QComboBox* cbbDVRAddress_ = nullptr;
+  QPushButton* btnDVRManult_ = nullptr;
+  // (end of matrix and DVR linkage)
 
   void BuildMenus();
   void BuildToolBar();
@@ -215,7 +297,8 @@ class TQuvialForm : public QMainWindow {
   void TryShowFactoryMode();
 
   // services
-  Pauser& pauser_;
+  // The program's pauser, through which a lost line stops the running action.
+  TActionPauser pauser_;
   TPortSet ports_;
   TProtocol protocol_;
   std::unique_ptr<TSendPath> sendPath_;
@@ -271,8 +354,8 @@ class TQuvialForm : public QMainWindow {
   QGroupBox* gbReshow_ = nullptr;
   QCheckBox* cbReshow_ = nullptr;
   QGroupBox* gbLinkage_ = nullptr;
-  QCheckBox* cbMatrix_ = nullptr;
-  QCheckBox* cbDVR_ = nullptr;
+  QCheckBox* cbMatrixCMB_ = nullptr;
+  QCheckBox* cbDVRCMB_ = nullptr;
   QCheckBox* cbMixerSwitch_ = nullptr;
   QLabel* lblSwitcherName_ = nullptr;
   QLabel* lblSwitcherAddress_ = nullptr;

@@ -21,6 +21,7 @@
 #include "app/quvial_form.h"
 #include "app/user_manager_form.h"
 #include "core/bilingual.h"
+#include "scenes/scene_form.h"
 #include "wall/family_menu_view.h"
 #include "wall/family_menus.h"
 
@@ -229,6 +230,8 @@ void TQuvialForm::SwitchLanguage(bool chinese) {
   // panel when the family has one. The others take the language when shown.
   LoadTexts();
   if (userManagerForm_) userManagerForm_->LoadTexts();
+  LoadLinkageTexts();
+  if (sceneForm_) sceneForm_->LoadTexts();
 }
 
 void TQuvialForm::LoadTexts() {
@@ -318,4 +321,15 @@ void TQuvialForm::LoadWallMenuTexts(const TLangTable& table) {
     for (std::size_t e = 0; e < section.entries.size() && e < std::size_t(entries.size()); ++e)
       caption(entries[qsizetype(e)], section.caption, section.entries[e].caption);
   }
+}
+
+TWindowTexts TQuvialForm::WindowTexts() {
+  TWindowTexts texts;
+  texts.chinese = [this] { return chinese_; };
+  texts.caption = [this](const QString& key) {
+    if (!LangTableExists()) return QString();  // designed captions stay
+    const QString text = LangText(LangSection(chinese_ ? 1 : 2), key);
+    return text.isNull() ? QStringLiteral("") : text;  // a missing key: captionless
+  };
+  return texts;
 }

@@ -19,6 +19,7 @@
 #include "app/port_status.h"
 #include "app/quvial_form.h"
 #include "app/toolbar_images_view.h"
+#include "setup/setup_com_form.h"
 
 namespace {
 
@@ -53,6 +54,23 @@ void TQuvialForm::WirePortControls() {
   connect(btnSetupCOM_, &QToolButton::clicked, this, [this] { SetupPorts(true); });
   connect(menuItemSetupCOM_, &QAction::triggered, this, [this] { SetupPorts(false); });
   connect(btnHelp_, &QToolButton::clicked, this, &TQuvialForm::OpenHelp);
+  pauser_.SetRunner(actionRunner_.get());
+  ports_.onLineLost = [this](TPortId id) { PortLineLost(id); };
+  portSetupDialog = [this] { return ShowPortSetupForm(); };
+}
+
+void TQuvialForm::PortLineLost(TPortId id) {
+  // The listening line only receives: no action sends on it.
+  if (id != TPortId::Sniff && ActionRunning()) {
+    actionRunner_->RequestStop(LineLostMessage(id, ports_.Port(id).CommName(), chinese_));
+    pauser_.Interrupt();  // a long delay must not be waited out first
+  }
+  // Nothing left to drive: the controls close at the next tick, and one press
+  // of the toggle opens the lines again once the devices are back.
+  if (connected_ && !ports_.AnyToggledPortOpen()) {
+    connected_ = false;
+    ShowImage(btnConnect_, QStringLiteral("connect"));
+  }
 }
 
 void TQuvialForm::OpenPortsFromConfiguration() {
@@ -90,15 +108,24 @@ void TQuvialForm::SetupPorts(bool fromToolbar) {
   // Without the dialog there is nothing to set up: closing the ports would
   // only cut the operator off.
   if (!portSetupDialog) return;
+  const bool closedForDialog = connected_;
   if (connected_) {
+    // The dialog lists the program's own ports only while they are closed.
     ports_.CloseEnabled();
-    // Every port is closed now; the status says so until the dialog's OK
-    // opens them again. A cancelled dialog leaves the window disconnected.
     connected_ = false;
     ShowImage(btnConnect_, QStringLiteral("connect"));
   }
   portSetupFrameLength_ = protocol_.LongFrames() ? QStringLiteral("9") : QStringLiteral("7");
-  if (portSetupDialog()) OpenPortsFromConfiguration();
+  // After "取消" or a refused conflict the configuration is unchanged: opening
+  // from it brings back the lines closed for the dialog instead of leaving the
+  // console silently cut off.
+  if (portSetupDialog() || closedForDialog) OpenPortsFromConfiguration();
+}
+
+bool TQuvialForm::ShowPortSetupForm() {
+  if (!setupCOMForm_) setupCOMForm_ = new TSetupCOMForm(channelNames_, WindowTexts(), this);
+  setupCOMForm_->SetFrameLength(portSetupFrameLength_);
+  return setupCOMForm_->exec() == QDialog::Accepted;
 }
 
 void TQuvialForm::OpenHelp() {
@@ -118,9 +145,9 @@ void TQuvialForm::SizeCellTable() {
 }
 
 void TQuvialForm::EnableLinkedControls(bool on) {
-  for (QWidget* w : std::initializer_list<QWidget*>{gbArray_, cbbRow_, cbbCol_, btnRowColSet_,
-                                                    cbMatrix_, cbReshow_, cbDelayPowerOn_, cbDVR_,
-                                                    btnPowerOff_, btnPowerOn_, btnStillPicture_})
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           gbArray_, cbbRow_, cbbCol_, btnRowColSet_, cbMatrixCMB_, cbReshow_, cbDelayPowerOn_,
+           cbDVRCMB_, btnPowerOff_, btnPowerOn_, btnStillPicture_})
     w->setEnabled(on);
   menuItemScene_->setEnabled(on);
   for (const char16_t* name : kLinkedRadios)
@@ -141,7 +168,8 @@ void TQuvialForm::UiTimerTick() {
   TPortLines lines;
   for (int i = 0; i < TPortSet::kCount; ++i) {
     const auto id = static_cast<TPortId>(i);
-    lines[static_cast<std::size_t>(i)] = {ports_.Enabled(id), ports_.Port(id).CommName()};
+    lines[static_cast<std::size_t>(i)] = {ports_.Enabled(id), ports_.Port(id).CommName(),
+                                          ports_.Lost(id)};
   }
   statusPorts_->setText(PortStatusText(connected_, chinese_, lines));
 

@@ -131,6 +131,10 @@ void TQuvialForm::WireWallControls() {
   connect(sourcePages_, &TSourcePagesView::publicChannelClicked, this, [this](int which) {
     RunAction([this, which] { wallCommands_->PublicChannelButton(which, WallContext()); });
   });
+  if (QCheckBox* box = sourcePages_->PublicChannelBox())
+    connect(box, &QCheckBox::toggled, this, [this](bool on) {
+      if (!on) RunAction([this] { wallCommands_->PublicChannelUnticked(); });
+    });
   if (pmWall_) connect(pmWall_, &TFamilyMenuView::entryChosen, this, &TQuvialForm::RunMenuEntry);
 
   connect(btnPowerOn_, &QPushButton::clicked, this, [this] {

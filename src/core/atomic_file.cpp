@@ -1,11 +1,14 @@
 #include "core/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -63,9 +66,18 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// ".<name>.tmp-" and the six letters or digits mkostemp puts for XXXXXX.
+constexpr char kTempInfix[] = ".tmp-";
+
+bool IsTemporaryName(const QString& name) {
+  static const QRegularExpression pattern(QStringLiteral("^\\..+\\.tmp-[A-Za-z0-9]{6}$"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+  return pattern.match(name).hasMatch();
+}
+
 }  // namespace
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileAccess access) {
   if (path.isEmpty()) return false;
   const QByteArray target = ResolveTarget(QFile::encodeName(path));
   const QByteArray dir = QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
@@ -74,15 +86,19 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
   struct stat old {};
   const bool existed = ::stat(target.constData(), &old) == 0;
   if (existed && !S_ISREG(old.st_mode)) return false;
-  const mode_t mode = existed ? (old.st_mode & 07777) : NewFileMode();
+  mode_t mode = existed ? (old.st_mode & 07777) : NewFileMode();
+  if (access == TFileAccess::OwnerOnly) mode = existed ? (mode & 0600) : 0600;
 
-  QByteArray tmpl = dir + "/." + base + ".tmp-XXXXXX";
+  QByteArray tmpl = dir + "/." + base + kTempInfix + "XXXXXX";
   FdGuard fd(::mkostemp(tmpl.data(), O_CLOEXEC));
   if (fd.get() < 0) return false;
   const auto fail = [&tmpl] {
     ::unlink(tmpl.constData());
     return false;
   };
+  // Held until the descriptor closes (or the process dies): a temporary that
+  // nobody holds is left over from an interrupted write.
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return fail();
   if (!WriteAll(fd.get(), bytes.constData(), bytes.size())) return fail();
   if (::fchmod(fd.get(), mode) != 0) return fail();
   if (::fsync(fd.get()) != 0) return fail();
@@ -120,4 +136,27 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, qint64 maxBytes) {
     out.append(buf, n);
   }
   return out;
+}
+
+int RemoveStaleTemporaries(const QString& dir) {
+  const QByteArray path = QFile::encodeName(dir);
+  DIR* d = ::opendir(path.constData());
+  if (d == nullptr) return 0;
+  int removed = 0;
+  while (const dirent* entry = ::readdir(d)) {
+    const QByteArray name(entry->d_name);
+    if (!IsTemporaryName(QFile::decodeName(name))) continue;
+    const QByteArray file = path + '/' + name;
+    // O_NOFOLLOW and the type check: a link or a directory of that name is
+    // not ours to remove.
+    FdGuard fd(::open(file.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    // A writer holds its temporary locked: one in use (another instance of
+    // the program writing right now) stays.
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
+    if (::unlink(file.constData()) == 0) ++removed;
+  }
+  ::closedir(d);
+  return removed;
 }

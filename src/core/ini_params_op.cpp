@@ -64,6 +64,11 @@ void TIniParamsOp::WriteInt(const QString& key, int value) {
 void TIniParamsOp::WriteText(const QString& key, const QString& value) {
   file_.WriteString(kSection, key, value);
 }
+void TIniParamsOp::WriteInts(std::initializer_list<std::pair<QString, int>> entries) {
+  TProfileFile::TEntries texts;
+  for (const auto& [key, value] : entries) texts.append({key, QString::number(value)});
+  file_.WriteStrings(kSection, texts);
+}
 
 // Ports.
 int TIniParamsOp::ReadPortChecked(TPortId port) const { return ReadInt(KeysOf(port).checked, 0); }
@@ -196,8 +201,7 @@ void TIniParamsOp::ReadWallSize(int& row, int& col) const {
   col = ReadCol();
 }
 void TIniParamsOp::WriteWallSize(int row, int col) {
-  WriteRow(row);
-  WriteCol(col);
+  WriteInts({{QStringLiteral("row"), row}, {QStringLiteral("col"), col}});
 }
 void TIniParamsOp::ReadMatrixAddresses(int& video, int& vga, int& dvi) const {
   video = ReadVideoId();
@@ -205,9 +209,9 @@ void TIniParamsOp::ReadMatrixAddresses(int& video, int& vga, int& dvi) const {
   dvi = ReadDviId();
 }
 void TIniParamsOp::WriteMatrixAddresses(int video, int vga, int dvi) {
-  WriteVgaId(vga);
-  WriteVideoId(video);
-  WriteDviId(dvi);
+  WriteInts({{QStringLiteral("vgaid"), vga},
+             {QStringLiteral("videoid"), video},
+             {QStringLiteral("dviid"), dvi}});
 }
 void TIniParamsOp::ReadMatrixBrands(int& video, int& vga, int& dvi, int& mixer) const {
   video = ReadVideoIndex();
@@ -216,24 +220,22 @@ void TIniParamsOp::ReadMatrixBrands(int& video, int& vga, int& dvi, int& mixer) 
   mixer = ReadMixerIndex();
 }
 void TIniParamsOp::WriteMatrixBrands(int video, int vga, int dvi, int mixer) {
-  WriteVgaIndex(vga);
-  WriteVideoIndex(video);
-  WriteDviIndex(dvi);
-  WriteMixerIndex(mixer);
+  WriteInts({{QStringLiteral("vgaindex"), vga},
+             {QStringLiteral("videoindex"), video},
+             {QStringLiteral("dviindex"), dvi},
+             {QStringLiteral("mixerindex"), mixer}});
 }
 void TIniParamsOp::ReadMatrixDelay(int& choosed, int& value) const {
   choosed = ReadMChoosed();
   value = ReadMDelayValue();
 }
 void TIniParamsOp::WriteMatrixDelay(int choosed, int value) {
-  WriteMChoosed(choosed);
-  WriteMDelayValue(value);
+  WriteInts({{QStringLiteral("mchoosed"), choosed}, {QStringLiteral("mdelayvalue"), value}});
 }
 void TIniParamsOp::ReadDvrDelay(int& choosed, int& value) const {
   choosed = ReadDvrChoosed();
   value = ReadDvrDelayValue();
 }
 void TIniParamsOp::WriteDvrDelay(int choosed, int value) {
-  WriteDvrChoosed(choosed);
-  WriteDvrDelayValue(value);
+  WriteInts({{QStringLiteral("dvrchoosed"), choosed}, {QStringLiteral("dvrdelayvalue"), value}});
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
+#include <utility>
 
 #include "core/profile_file.h"
 
@@ -98,7 +100,8 @@ class TIniParamsOp {
   void WriteTvType(int n, const QString& name);
   static QString DefaultTvType(int n);
 
-  // Grouped access; writes store their keys in the order named.
+  // Grouped access; writes store their keys in the order named, all in one
+  // rewrite of the file.
   void ReadWallSize(int& row, int& col) const;
   void WriteWallSize(int row, int col);  // row, col
   void ReadMatrixAddresses(int& video, int& vga, int& dvi) const;
@@ -119,6 +122,7 @@ class TIniParamsOp {
   QString ReadText(const QString& key, const QString& def) const;
   void WriteInt(const QString& key, int value);
   void WriteText(const QString& key, const QString& value);
+  void WriteInts(std::initializer_list<std::pair<QString, int>> entries);  // one rewrite
 
   TProfileFile file_;
 };

@@ -7,7 +7,10 @@
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
+#include <algorithm>
 #include <climits>
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -32,6 +35,16 @@ std::pair<qsizetype, qsizetype> TrimRange(const QByteArray& b, qsizetype begin, 
 
 QString Fold(const QString& name) { return name.trimmed().toCaseFolded(); }
 
+// Seeded per process, so that no file can be made to collide on purpose.
+quint32 HashOf(const QString& folded) {
+  return static_cast<quint32>(qHash(folded, QHashSeed::globalSeed()));
+}
+
+// Offsets into a file. Files are read only up to 64 MB (ReadWholeFile), so
+// 32 bits hold every offset, which halves the index of a file of tiny lines.
+using Offset = quint32;
+constexpr qsizetype kMaxParsedBytes = std::numeric_limits<Offset>::max();
+
 // One physical line: [begin, end) is its text without the line end, next is
 // where the following line starts.
 struct Line {
@@ -40,28 +53,86 @@ struct Line {
   qsizetype next = 0;
 };
 
+Line LineAt(const QByteArray& b, qsizetype pos) {
+  const qsizetype size = b.size();
+  // memchr bounds the search by the line: the file is scanned once in all.
+  const auto* nl =
+      static_cast<const char*>(std::memchr(b.constData() + pos, '\n', size_t(size - pos)));
+  if (nl == nullptr) return {pos, size, size};
+  const qsizetype at = nl - b.constData();
+  return {pos, at > pos && b[at - 1] == '\r' ? at - 1 : at, at + 1};
+}
+
 struct KeyLine {
-  qsizetype line = 0;
-  qsizetype keyBegin = 0, keyEnd = 0;  // the key as written, without blanks
-  qsizetype valueBegin = 0;            // just after '='
+  Offset lineBegin = 0, lineEnd = 0;  // the line without its end
+  Offset eq = 0;                      // the first '=' of the line
 };
 
 struct Section {
-  qsizetype headerLine = 0;
-  qsizetype endLine = 0;  // first line after the section
-  std::vector<KeyLine> keys;
-  QHash<QString, qsizetype> firstKey;  // folded key -> index in keys
+  Offset nameBegin = 0, nameEnd = 0;  // the header line without blanks
+  Offset bodyBegin = 0;               // the line after the header
+  Offset end = 0;                     // where the next header line starts
+  Offset firstKey = 0, keyCount = 0;  // its keys in Document::keys
+};
+
+// A hash index of names by record number, for files of any number of
+// sections and keys: one flat table of (record + 1, hash) pairs with linear
+// probing, kept at most half full. Records keep no copy of their name; a
+// candidate is compared by decoding it again, which is rare, since the full
+// hash must match first.
+class NameIndex {
+ public:
+  template <typename Same>
+  std::optional<Offset> Find(quint32 hash, Same same) const {
+    if (slots_.empty()) return std::nullopt;
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+      const Slot& s = slots_[i];
+      if (s.record == 0) return std::nullopt;
+      if (s.hash == hash && same(s.record - 1)) return s.record - 1;
+    }
+  }
+  // The record must not be in the index yet.
+  void Insert(Offset record, quint32 hash) {
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    Place(Slot{record + 1, hash});
+    ++count_;
+  }
+
+ private:
+  struct Slot {
+    Offset record = 0;  // 0: empty
+    quint32 hash = 0;
+  };
+  void Place(const Slot& slot) {
+    const size_t mask = slots_.size() - 1;
+    size_t i = slot.hash & mask;
+    while (slots_[i].record != 0) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+  void Grow() {
+    std::vector<Slot> old =
+        std::exchange(slots_, std::vector<Slot>(std::max<size_t>(16, slots_.size() * 2)));
+    for (const Slot& s : old)
+      if (s.record != 0) Place(s);
+  }
+
+  std::vector<Slot> slots_;  // size is a power of two
+  size_t count_ = 0;
 };
 
 // A parsed file. Never changed after parsing, so it can be shared between
-// readers of the cache.
+// readers of the cache. Only the first section of each name is kept: a later
+// one of the same name is invisible to reads and writes alike, so its lines
+// are not even looked at.
 struct Document {
   QByteArray bytes;
   bool utf8 = false;
   qsizetype bodyStart = 0;  // after a byte order mark
-  std::vector<Line> lines;
   std::vector<Section> sections;
-  QHash<QString, qsizetype> firstSection;  // folded name -> index in sections
+  std::vector<KeyLine> keys;
+  NameIndex sectionIndex;  // folded name -> section
+  NameIndex keyIndex;      // folded key and section -> first key of that name
 
   QString Decode(qsizetype begin, qsizetype end) const {
     const QByteArray raw = bytes.mid(begin, end - begin);
@@ -69,21 +140,68 @@ struct Document {
   }
   QByteArray Encode(const QString& text) const { return utf8 ? text.toUtf8() : Gbk::Encode(text); }
 
-  const Section* FindSection(const QString& name) const {
-    const auto it = firstSection.constFind(Fold(name));
-    return it == firstSection.cend() ? nullptr : &sections[static_cast<size_t>(*it)];
+  // The folded name of a header line [begin, end) (trimmed, starting with
+  // '['), or nothing when it is no header. The closing bracket of a line
+  // with other than ASCII bytes is looked for in the decoded text: in GBK,
+  // ']' can be the second byte of a Chinese character.
+  std::optional<QString> SectionName(qsizetype begin, qsizetype end) const {
+    const char* p = bytes.constData();
+    const bool ascii = std::all_of(p + begin, p + end, [](char c) { return (c & 0x80) == 0; });
+    if (ascii) {
+      const auto* close =
+          static_cast<const char*>(std::memchr(p + begin + 1, ']', size_t(end - begin - 1)));
+      if (close == nullptr) return std::nullopt;
+      return Fold(QString::fromLatin1(p + begin + 1, close - (p + begin + 1)));
+    }
+    const QString text = Decode(begin + 1, end);
+    const qsizetype close = text.indexOf(u']');
+    if (close < 0) return std::nullopt;
+    return Fold(text.left(close));
   }
-  static const KeyLine* FindKey(const Section& s, const QString& key) {
-    const auto it = s.firstKey.constFind(Fold(key));
-    return it == s.firstKey.cend() ? nullptr : &s.keys[static_cast<size_t>(*it)];
+  std::pair<qsizetype, qsizetype> KeyRange(const KeyLine& k) const {
+    return TrimRange(bytes, k.lineBegin, k.eq);
   }
-  QString KeyName(const KeyLine& k) const { return Decode(k.keyBegin, k.keyEnd); }
-  QString Value(const KeyLine& k) const {
-    const auto [b, e] = TrimRange(bytes, k.valueBegin, lines[static_cast<size_t>(k.line)].end);
+  QString KeyName(const KeyLine& k) const {
+    const auto [b, e] = KeyRange(k);
     return Decode(b, e);
   }
-  bool IsBlankLine(qsizetype i) const {
-    const Line& l = lines[static_cast<size_t>(i)];
+  QString FoldedKey(qsizetype begin, qsizetype end) const {
+    const char* p = bytes.constData();
+    if (std::all_of(p + begin, p + end, [](char c) { return (c & 0x80) == 0; }))
+      return QString::fromLatin1(p + begin, end - begin).toCaseFolded();
+    return Decode(begin, end).toCaseFolded();
+  }
+  QString Value(const KeyLine& k) const {
+    const auto [b, e] = TrimRange(bytes, k.eq + 1, k.lineEnd);
+    return Decode(b, e);
+  }
+
+  std::optional<Offset> FindSectionFolded(const QString& folded) const {
+    return sectionIndex.Find(HashOf(folded), [&](Offset s) {
+      const Section& sec = sections[s];
+      return SectionName(sec.nameBegin, sec.nameEnd) == folded;
+    });
+  }
+  const Section* FindSection(const QString& name) const {
+    const auto s = FindSectionFolded(Fold(name));
+    return s ? &sections[*s] : nullptr;
+  }
+  std::optional<Offset> FindKeyFolded(Offset section, const QString& folded) const {
+    return keyIndex.Find(KeyHash(section, folded), [&](Offset k) {
+      const Section& s = sections[section];
+      if (k < s.firstKey || k - s.firstKey >= s.keyCount) return false;
+      const auto [b, e] = KeyRange(keys[k]);
+      return FoldedKey(b, e) == folded;
+    });
+  }
+  const KeyLine* FindKey(const Section& s, const QString& key) const {
+    const auto k = FindKeyFolded(Offset(&s - sections.data()), Fold(key));
+    return k ? &keys[*k] : nullptr;
+  }
+  static quint32 KeyHash(Offset section, const QString& folded) {
+    return HashOf(folded) ^ (section * 0x9E3779B1u);
+  }
+  bool IsBlankLine(const Line& l) const {
     const auto [b, e] = TrimRange(bytes, l.begin, l.end);
     return b == e;
   }
@@ -96,66 +214,49 @@ struct Document {
   }
 };
 
-void SplitLines(Document& d) {
-  const QByteArray& b = d.bytes;
-  qsizetype pos = d.bodyStart;
-  const qsizetype size = b.size();
-  while (pos < size) {
-    qsizetype nl = b.indexOf('\n', pos);
-    Line line;
-    line.begin = pos;
-    if (nl < 0) {
-      line.end = size;
-      line.next = size;
-    } else {
-      line.end = nl > pos && b[nl - 1] == '\r' ? nl - 1 : nl;
-      line.next = nl + 1;
-    }
-    d.lines.push_back(line);
-    pos = line.next;
-  }
-}
-
-// The folded name of a section header line, or nothing. The closing bracket
-// is looked for in the decoded text: in GBK, ']' can be the second byte of a
-// Chinese character.
-std::optional<QString> SectionHeader(const Document& d, const Line& l) {
-  const auto [b, e] = TrimRange(d.bytes, l.begin, l.end);
-  if (b == e || d.bytes[b] != '[') return std::nullopt;
-  const QString text = d.Decode(b + 1, e);
-  const qsizetype close = text.indexOf(u']');
-  if (close < 0) return std::nullopt;
-  return Fold(text.left(close));
-}
-
+// One pass over the file, each line looked at once: time and memory grow
+// with the file's size whatever it holds.
 std::shared_ptr<const Document> Parse(QByteArray bytes) {
   auto d = std::make_shared<Document>();
+  // Larger files are never read; the guard keeps the 32-bit offsets sound.
+  if (bytes.size() > kMaxParsedBytes) return d;
   d->bytes = std::move(bytes);
   if (d->bytes.startsWith(kUtf8Bom)) {
     d->utf8 = true;
     d->bodyStart = 3;
   }
-  SplitLines(*d);
-  Section* current = nullptr;
-  for (qsizetype i = 0; i < static_cast<qsizetype>(d->lines.size()); ++i) {
-    const Line& l = d->lines[static_cast<size_t>(i)];
-    if (const auto name = SectionHeader(*d, l)) {
-      if (current != nullptr) current->endLine = i;
-      d->sections.push_back(Section{i, static_cast<qsizetype>(d->lines.size()), {}, {}});
-      current = &d->sections.back();
-      const qsizetype index = static_cast<qsizetype>(d->sections.size()) - 1;
-      if (!d->firstSection.contains(*name)) d->firstSection.insert(*name, index);
-      continue;
+  const QByteArray& b = d->bytes;
+  const char* p = b.constData();
+  constexpr qint64 kNone = -1;  // before the first section, or in a later duplicate
+  qint64 current = kNone;
+  for (qsizetype pos = d->bodyStart; pos < b.size();) {
+    const Line l = LineAt(b, pos);
+    pos = l.next;
+    const auto [tb, te] = TrimRange(b, l.begin, l.end);
+    if (tb < te && b[tb] == '[') {
+      if (const auto name = d->SectionName(tb, te)) {
+        if (current != kNone) d->sections[size_t(current)].end = Offset(l.begin);
+        current = kNone;
+        if (d->FindSectionFolded(*name)) continue;
+        current = qint64(d->sections.size());
+        d->sections.push_back(Section{Offset(tb), Offset(te), Offset(l.next), Offset(b.size()),
+                                      Offset(d->keys.size()), 0});
+        d->sectionIndex.Insert(Offset(current), HashOf(*name));
+        continue;
+      }
     }
-    if (current == nullptr) continue;  // before the first section: ignored
-    const qsizetype eq = d->bytes.indexOf('=', l.begin);
-    if (eq < 0 || eq >= l.end) continue;
-    const auto [kb, ke] = TrimRange(d->bytes, l.begin, eq);
-    if (kb == ke || d->bytes[kb] == ';') continue;  // no name, or a comment
-    const QString folded = d->Decode(kb, ke).toCaseFolded();
-    current->keys.push_back(KeyLine{i, kb, ke, eq + 1});
-    if (!current->firstKey.contains(folded))
-      current->firstKey.insert(folded, static_cast<qsizetype>(current->keys.size()) - 1);
+    if (current == kNone) continue;
+    const auto* eq =
+        static_cast<const char*>(std::memchr(p + l.begin, '=', size_t(l.end - l.begin)));
+    if (eq == nullptr) continue;
+    const auto [kb, ke] = TrimRange(b, l.begin, eq - p);
+    if (kb == ke || b[kb] == ';') continue;  // no name, or a comment
+    const QString folded = d->FoldedKey(kb, ke);
+    const auto index = Offset(d->keys.size());
+    d->keys.push_back(KeyLine{Offset(l.begin), Offset(l.end), Offset(eq - p)});
+    ++d->sections[size_t(current)].keyCount;
+    if (!d->FindKeyFolded(Offset(current), folded))
+      d->keyIndex.Insert(index, Document::KeyHash(Offset(current), folded));
   }
   return d;
 }
@@ -271,7 +372,8 @@ std::optional<int> ParseInteger(const QString& text) {
 
 }  // namespace
 
-TProfileFile::TProfileFile(QString path) : path_(std::move(path)) {
+TProfileFile::TProfileFile(QString path, TFileAccess access)
+    : path_(std::move(path)), access_(access) {
   if (!path_.isEmpty()) path_ = QFileInfo(path_).absoluteFilePath();
 }
 
@@ -285,7 +387,7 @@ QString TProfileFile::ReadString(const QString& section, const QString& key,
   if (!doc) return def;
   const Section* s = doc->FindSection(section);
   if (s == nullptr) return def;
-  const KeyLine* k = Document::FindKey(*s, key);
+  const KeyLine* k = doc->FindKey(*s, key);
   return k == nullptr ? def : doc->Value(*k);
 }
 
@@ -294,7 +396,7 @@ int TProfileFile::ReadInteger(const QString& section, const QString& key, int de
   if (!doc) return def;
   const Section* s = doc->FindSection(section);
   if (s == nullptr) return def;
-  const KeyLine* k = Document::FindKey(*s, key);
+  const KeyLine* k = doc->FindKey(*s, key);
   if (k == nullptr) return def;
   return ParseInteger(doc->Value(*k)).value_or(def);
 }
@@ -305,7 +407,8 @@ QStringList TProfileFile::ReadSection(const QString& section) const {
   if (!doc) return keys;
   const Section* s = doc->FindSection(section);
   if (s == nullptr) return keys;
-  for (const KeyLine& k : s->keys) keys.append(doc->KeyName(k));
+  for (Offset k = s->firstKey; k < s->firstKey + s->keyCount; ++k)
+    keys.append(doc->KeyName(doc->keys[k]));
   return keys;
 }
 
@@ -314,13 +417,66 @@ bool TProfileFile::WriteInteger(const QString& section, const QString& key, int 
 }
 
 bool TProfileFile::WriteString(const QString& section, const QString& key, const QString& value) {
+  return WriteStrings(section, {{key, value}});
+}
+
+namespace {
+
+bool ValidEntry(const QString& sectionName, const QString& keyName, const QString& value) {
+  return !sectionName.isEmpty() && !keyName.isEmpty() && !HasLineBreakOrNul(sectionName) &&
+         !HasLineBreakOrNul(keyName) && !HasLineBreakOrNul(value) && !sectionName.contains(u']') &&
+         !keyName.contains(u'=') && !keyName.startsWith(u'[') && !keyName.startsWith(u';');
+}
+
+// The file's bytes with one key set, following the rules of writing.
+QByteArray WithValue(const Document& doc, const QString& sectionName, const QString& keyName,
+                     const QString& value) {
+  const QByteArray& b = doc.bytes;
+  const QByteArray eol = doc.LineEnd();
+  const QByteArray encodedValue = doc.Encode(value);
+
+  QByteArray out;
+  const Section* s = doc.FindSection(sectionName);
+  const KeyLine* k = s != nullptr ? doc.FindKey(*s, keyName) : nullptr;
+  if (k != nullptr) {
+    const auto [kb, ke] = doc.KeyRange(*k);
+    out.reserve(b.size() + encodedValue.size() + 2);
+    out.append(b.constData(), k->lineBegin);
+    out.append(b.constData() + kb, ke - kb);
+    out.append('=').append(encodedValue);
+    out.append(b.constData() + k->lineEnd, b.size() - k->lineEnd);
+  } else if (s != nullptr) {
+    // After the section's last line that is not blank, else after its header.
+    qsizetype insertAt = s->bodyBegin;
+    bool terminated = insertAt > 0 && b[insertAt - 1] == '\n';
+    for (qsizetype pos = s->bodyBegin; pos < s->end;) {
+      const Line l = LineAt(b, pos);
+      pos = l.next;
+      if (doc.IsBlankLine(l)) continue;
+      insertAt = l.next;
+      terminated = l.next > l.end;
+    }
+    out.reserve(b.size() + encodedValue.size() + keyName.size() * 2 + 4);
+    out.append(b.constData(), insertAt);
+    if (!terminated) out.append(eol);
+    out.append(doc.Encode(keyName)).append('=').append(encodedValue).append(eol);
+    out.append(b.constData() + insertAt, b.size() - insertAt);
+  } else {
+    out = b;
+    if (out.size() > doc.bodyStart && !out.endsWith('\n')) out.append(eol);
+    out.append('[').append(doc.Encode(sectionName)).append(']').append(eol);
+    out.append(doc.Encode(keyName)).append('=').append(encodedValue).append(eol);
+  }
+  return out;
+}
+
+}  // namespace
+
+bool TProfileFile::WriteStrings(const QString& section, const TEntries& entries) {
   const QString sectionName = section.trimmed();
-  const QString keyName = key.trimmed();
-  if (path_.isEmpty() || sectionName.isEmpty() || keyName.isEmpty() ||
-      HasLineBreakOrNul(sectionName) || HasLineBreakOrNul(keyName) || HasLineBreakOrNul(value) ||
-      sectionName.contains(u']') || keyName.contains(u'=') || keyName.startsWith(u'[') ||
-      keyName.startsWith(u';'))
-    return false;
+  if (path_.isEmpty() || entries.isEmpty()) return false;
+  for (const auto& [key, value] : entries)
+    if (!ValidEntry(sectionName, key.trimmed(), value)) return false;
 
   // Always start from the file as it is now, never from the cache: the line
   // structure must be exactly the one on disk.
@@ -330,41 +486,14 @@ bool TProfileFile::WriteString(const QString& section, const QString& key, const
     if (!bytes) return false;  // unreadable or oversized: never clobber it
     current = std::move(*bytes);
   }
-  const auto doc = Parse(std::move(current));
-  const QByteArray& b = doc->bytes;
-  const QByteArray eol = doc->LineEnd();
-  const QByteArray encodedValue = doc->Encode(value);
+  // Each key in turn on the bytes in memory; the disk sees one rewrite.
+  auto doc = Parse(std::move(current));
+  for (const auto& [key, value] : entries)
+    doc = Parse(WithValue(*doc, sectionName, key.trimmed(), value));
 
-  QByteArray out;
-  const Section* s = doc->FindSection(sectionName);
-  const KeyLine* k = s != nullptr ? Document::FindKey(*s, keyName) : nullptr;
-  if (k != nullptr) {
-    const Line& l = doc->lines[static_cast<size_t>(k->line)];
-    out.reserve(b.size() + encodedValue.size() + 2);
-    out.append(b.constData(), l.begin);
-    out.append(b.constData() + k->keyBegin, k->keyEnd - k->keyBegin);
-    out.append('=').append(encodedValue);
-    out.append(b.constData() + l.end, b.size() - l.end);
-  } else if (s != nullptr) {
-    qsizetype last = s->endLine - 1;
-    while (last > s->headerLine && doc->IsBlankLine(last)) --last;
-    const Line& l = doc->lines[static_cast<size_t>(last)];
-    const bool terminated = l.next > l.end;
-    out.reserve(b.size() + encodedValue.size() + keyName.size() * 2 + 4);
-    out.append(b.constData(), l.next);
-    if (!terminated) out.append(eol);
-    out.append(doc->Encode(keyName)).append('=').append(encodedValue).append(eol);
-    out.append(b.constData() + l.next, b.size() - l.next);
-  } else {
-    out = b;
-    if (out.size() > doc->bodyStart && !out.endsWith('\n')) out.append(eol);
-    out.append('[').append(doc->Encode(sectionName)).append(']').append(eol);
-    out.append(doc->Encode(keyName)).append('=').append(encodedValue).append(eol);
-  }
-
-  if (!WriteFileAtomically(path_, out)) return false;
+  if (!WriteFileAtomically(path_, doc->bytes, access_)) return false;
   if (const auto stamp = StampOf(path_))
-    Cache().Store(path_, *stamp, Parse(std::move(out)));
+    Cache().Store(path_, *stamp, doc);
   else
     Cache().Forget(path_);
   return true;

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
+
+#include "core/atomic_file.h"
 
 // A Windows profile (INI) file in the system's code page, read and written the
 // way existing installations expect: sections and keys match without regard to
@@ -10,6 +14,9 @@
 // stays as it was). Every read sees the latest write, also one made through
 // another object over the same file; every write is atomic and on disk when it
 // returns.
+//
+// Reading takes time and memory in proportion to the file's size, whatever it
+// holds (lines without "=", many sections, binary garbage).
 //
 // Rules of reading:
 // - Lines end in LF or CRLF. A UTF-8 byte order mark at the start is skipped,
@@ -35,7 +42,8 @@
 //   empty names).
 class TProfileFile {
  public:
-  explicit TProfileFile(QString path);
+  // access: who may read the file once this object has written it.
+  explicit TProfileFile(QString path, TFileAccess access = TFileAccess::Shared);
 
   const QString& Path() const;
   bool Exists() const;
@@ -44,10 +52,15 @@ class TProfileFile {
   int ReadInteger(const QString& section, const QString& key, int def) const;
   bool WriteString(const QString& section, const QString& key, const QString& value);
   bool WriteInteger(const QString& section, const QString& key, int value);
+  // Several keys of one section in one rewrite of the file, in the order
+  // given; nothing is written when any of them would be refused.
+  using TEntries = QList<std::pair<QString, QString>>;
+  bool WriteStrings(const QString& section, const TEntries& entries);
 
   // Keys of a section in file order, spelled as in the file.
   QStringList ReadSection(const QString& section) const;
 
  private:
   QString path_;
+  TFileAccess access_;
 };

@@ -122,6 +122,7 @@ void TComm::StartComm() {
   device_.DiscardInput();
   device_.DiscardOutput();
   sendDataEmpty_ = true;
+  hungUp_ = false;
   (void)device_.ApplyLine(line_);
 
   closeEvent_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -246,6 +247,9 @@ void TComm::Dispatch(const TCommEvent& event) {
         if (auto handler = OnModemStateChange) handler(this, event.flags);
         break;
       case TCommEvent::TKind::RequestHangup:
+        // Both threads see a line that went away; the owner hears it once.
+        if (hungUp_) break;
+        hungUp_ = true;
         if (auto handler = OnRequestHangup) handler(this);
         break;
       case TCommEvent::TKind::SendDataEmpty:

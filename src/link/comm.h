@@ -8,8 +8,8 @@
 #include <memory>
 #include <mutex>
 
-#include "link/comms_error.h"
 #include "link/comm_event.h"
+#include "link/comms_error.h"
 #include "link/port_writer.h"
 #include "link/serial_device.h"
 #include "link/serial_settings.h"
@@ -23,6 +23,12 @@ class TWriteThread;
 // reader thread whose chunks, like every other notification, arrive as events
 // on the thread that owns the object. Notifications still queued when the port
 // closes are dropped.
+//
+// A line that goes away while open (a USB adapter pulled, the far end of a
+// pty closed) shows as a hang-up (POLLHUP, EIO, or end of file on the tty):
+// the threads stop and OnRequestHangup is called once for the session. The
+// port stays open until its owner closes it, so that the owner decides what
+// the loss means; StartComm opens the line again once the device is back.
 class TComm : public QObject, public TPortWriter {
   Q_OBJECT
 
@@ -96,6 +102,8 @@ class TComm : public QObject, public TPortWriter {
   void WaitWritten(int timeoutMs) override;
   bool IsOpen() const { return device_.IsOpen(); }
   bool SendDataEmpty() const { return sendDataEmpty_.load(); }
+  // The line hung up since the last StartComm.
+  bool HungUp() const { return hungUp_; }
   // What CommName resolved to at the last StartComm.
   QString DevicePath() const { return devicePath_; }
 
@@ -104,7 +112,8 @@ class TComm : public QObject, public TPortWriter {
   // Unused on this platform: termios does not report parity or framing errors
   // without marking them in the data stream.
   std::function<void(TComm*, quint32 errors)> OnReceiveError;
-  std::function<void(TComm*, quint32 flags)> OnModemStateChange;  // 8 carrier detect changed, 4 ring
+  std::function<void(TComm*, quint32 flags)>
+      OnModemStateChange;  // 8 carrier detect changed, 4 ring
   std::function<void(TComm*)> OnRequestHangup;
   std::function<void(TComm*)> OnSendDataEmpty;
 
@@ -133,6 +142,7 @@ class TComm : public QObject, public TPortWriter {
   // Bumped at every close, so that a batch being delivered stops when a
   // handler closes or reopens the port.
   quint64 generation_ = 0;
+  bool hungUp_ = false;  // owning thread only
 
   // The threads' notifications wait in the inbox; an eventfd watched by the
   // owning thread's event loop says that there are some. Nothing but our own

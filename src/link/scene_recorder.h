@@ -21,4 +21,9 @@ class TSceneRecorder {
   // Stores a fresh delay item (kind 4): sub-kind 1 a matrix delay in ms,
   // sub-kind 2 a delayed power-on step in seconds.
   virtual void StoreDelay(quint8 subKind, int value) = 0;
+  // Stores a command sent to an external matrix (kind 5): matrixKind is 0
+  // VIDEO, 1 VGA, 2 DVI, or kDvrTarget for a DVR frame, so that playback
+  // sends it to the same device.
+  virtual void StoreMatrixCommand(const quint8* bytes, int count, quint8 matrixKind) = 0;
+  static constexpr quint8 kDvrTarget = 3;
 };

@@ -64,10 +64,7 @@ bool TScene::AppendItem(const TSceneItem& item) {
   Scene* scene = Current();
   if (scene == nullptr) return false;
   if (scene->items.size() >= kMaxItems) {
-    if (!fullReported_) {
-      fullReported_ = true;
-      if (onFull) onFull();
-    }
+    ReportFull();
     return false;
   }
   scene->items.push_back(item);
@@ -128,10 +125,11 @@ const std::vector<TSceneItem>& TScene::Items() const {
   return scene == nullptr ? kNoItems : scene->items;
 }
 
-QString TScene::Name() const {
-  const Scene* scene = Current();
-  return scene == nullptr ? QString()
-                          : SceneText::Read(scene->header.data() + kNameOffset, kNameSize);
+QString TScene::Name() const { return NameOf(current_); }
+
+QString TScene::NameOf(int number) const {
+  if (number < 1 || number > kSceneCount) return QString();
+  return SceneText::Read(scenes_[number - 1].header.data() + kNameOffset, kNameSize);
 }
 
 void TScene::SetRecording(bool on) {
@@ -155,8 +153,20 @@ void TScene::StoreSwitcherFrame(const quint8* bytes, int count) {
   StoreData(TSceneItem::kSwitcherCommand, bytes, count);
 }
 
-void TScene::StoreMatrixCommand(const quint8* bytes, int count) {
-  StoreData(TSceneItem::kMatrixCommand, bytes, count);
+void TScene::StoreMatrixCommand(const quint8* bytes, int count, quint8 matrixKind) {
+  if (!recording_ || bytes == nullptr || count <= 0) return;
+  Scene* scene = Current();
+  if (scene == nullptr) return;
+  const std::size_t pieces =
+      static_cast<std::size_t>((count + TSceneItem::kDataSize - 1) / TSceneItem::kDataSize);
+  if (scene->items.size() + pieces > kMaxItems) return ReportFull();
+  for (int at = 0; at < count; at += TSceneItem::kDataSize) {
+    const int n = std::min(TSceneItem::kDataSize, count - at);
+    TSceneItem item;
+    item.SetKind(TSceneItem::kMatrixCommand, TSceneItem::MatrixSubKind(matrixKind, at + n < count));
+    item.SetData(bytes + at, n);
+    scene->items.push_back(item);
+  }
 }
 
 void TScene::StoreDelay(quint8 subKind, int value) {
@@ -173,6 +183,12 @@ void TScene::StoreData(quint8 kind, const quint8* bytes, int count) {
   item.SetKind(kind, 0);
   if (count > TSceneItem::kDataSize) return RefuseTooLong(count);
   if (item.SetData(bytes, count)) AppendItem(item);
+}
+
+void TScene::ReportFull() {
+  if (fullReported_) return;
+  fullReported_ = true;
+  if (onFull) onFull();
 }
 
 void TScene::RefuseTooLong(int count) {

@@ -30,10 +30,14 @@
 //   the operator can be told and save again.
 // - The count byte holds at most 255: a scene never takes a 256th item.
 //   A refused step is not appended and onFull is called, once per recording.
-// - A matrix or switcher command longer than the 27-byte data area (or a
-//   frame longer than the 34-byte frame area) is not recorded: replaying a
-//   cut command would send a different command. onTooLong is called with
-//   its length for every refused step.
+// - A matrix command longer than the 27-byte data area is recorded as
+//   consecutive kind-5 items of at most 27 bytes each, marked so that
+//   playback sends it whole again, to the matrix it was recorded for; when
+//   the pieces do not all fit in the scene none is stored (a cut command
+//   would be a different command) and onFull is called.
+// - A switcher command longer than the data area (or a frame longer than
+//   the 34-byte frame area) is not recorded, for the same reason. onTooLong
+//   is called with its length for every refused step.
 // - Loading keeps only the whole items a file holds: a partial last item is
 //   dropped, a count byte beyond the file loads what is there, bytes beyond
 //   the counted items are ignored. The count byte in memory is the number of
@@ -79,6 +83,8 @@ class TScene : public TSceneRecorder {
   const std::vector<TSceneItem>& Items() const;
   // The current scene's stored name; empty when none.
   QString Name() const;
+  // The stored name of scene 1 to 16, whether current or not; empty when none.
+  QString NameOf(int number) const;
 
   void SetRecording(bool on);
 
@@ -88,9 +94,10 @@ class TScene : public TSceneRecorder {
   void StoreFrame(const quint8* bytes, int count) override;
   void StoreSwitcherFrame(const quint8* bytes, int count) override;
   void StoreDelay(quint8 subKind, int value) override;
-  // A command sent to an external matrix: kind 5, value = count, the bytes
-  // in the data area.
-  void StoreMatrixCommand(const quint8* bytes, int count);
+  // A command sent to an external matrix (0 VIDEO, 1 VGA, 2 DVI): kind-5
+  // items of at most 27 bytes, value = their count, marked with the matrix.
+  // Nothing is stored for an empty command.
+  void StoreMatrixCommand(const quint8* bytes, int count, quint8 matrixKind) override;
 
   std::function<void()> onFull;        // a step was refused: 255 items
   std::function<void(int)> onTooLong;  // a step of this many bytes was refused
@@ -106,6 +113,7 @@ class TScene : public TSceneRecorder {
   const Scene* Current() const;
   void StoreData(quint8 kind, const quint8* bytes, int count);
   void RefuseTooLong(int count);
+  void ReportFull();
 
   QString directory_;
   std::array<Scene, kSceneCount> scenes_{};

@@ -14,6 +14,23 @@ void TSceneItem::SetName(const QString& name) {
   std::memcpy(field, text.constData(), static_cast<size_t>(text.size()));
 }
 
+quint8 TSceneItem::MatrixSubKind(quint8 matrixKind, bool continued) {
+  if (matrixKind >= kMatrixKinds) return 0;
+  return static_cast<quint8>(kMatrixMark | (continued ? kMatrixContinued : 0) | matrixKind);
+}
+
+std::optional<quint8> TSceneItem::MarkedMatrixKind() const {
+  const quint8 sub = SubKind();
+  if (Kind() != kMatrixCommand || (sub & ~(kMatrixContinued | 0x03)) != kMatrixMark) return {};
+  const quint8 kind = sub & 0x03;
+  if (kind >= kMatrixKinds) return {};
+  return kind;
+}
+
+bool TSceneItem::MatrixContinued() const {
+  return MarkedMatrixKind() && (SubKind() & kMatrixContinued) != 0;
+}
+
 qint32 TSceneItem::Value() const {
   const quint8* v = bytes.data() + kValueOffset;
   const quint32 u = quint32(v[0]) | quint32(v[1]) << 8 | quint32(v[2]) << 16 | quint32(v[3]) << 24;

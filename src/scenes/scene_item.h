@@ -4,6 +4,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <array>
+#include <optional>
 
 // One recorded step of a scene: 52 bytes, the same in memory and in the
 // file, so that files of existing installations load unchanged.
@@ -17,7 +18,12 @@
 //   48..51 value, 32-bit signed little-endian: a pause, or the byte count
 //          of the data area
 //
-// Fields a kind does not use may hold anything; nothing reads them.
+// Fields a kind does not use may hold anything; nothing reads them. Kind-5
+// items use the sub-kind for the device they were recorded for: 0x80 | kind
+// (0 VIDEO, 1 VGA, 2 DVI matrix, 3 the DVR), with 0x40 added when the command goes on in the
+// next item (a command longer than the data area). No sender ever wrote a
+// value with the high bit there (source numbers and pause units are small),
+// so an item of an older file reads as unmarked.
 struct TSceneItem {
   static constexpr int kSize = 52;
   static constexpr int kNameOffset = 2, kNameSize = 12;
@@ -34,6 +40,8 @@ struct TSceneItem {
     kSwitcherCommand = 6,
   };
   enum PauseUnit : quint8 { kMilliseconds = 1, kSeconds = 2 };
+  static constexpr quint8 kMatrixMark = 0x80, kMatrixContinued = 0x40;
+  static constexpr quint8 kMatrixKinds = 4;  // VIDEO, VGA, DVI, the DVR
 
   quint8 Kind() const { return bytes[0]; }
   quint8 SubKind() const { return bytes[1]; }
@@ -47,6 +55,14 @@ struct TSceneItem {
   // Clears the field and stores the name's GBK bytes, cut to 12 at a
   // character boundary.
   void SetName(const QString& name);
+
+  // The sub-kind of a kind-5 item for a matrix kind 0..2 (unmarked, 0, for
+  // any other kind), continued when more of the command follows.
+  static quint8 MatrixSubKind(quint8 matrixKind, bool continued);
+  // The matrix kind a kind-5 item was marked with; none when unmarked.
+  std::optional<quint8> MarkedMatrixKind() const;
+  // A marked piece whose command goes on in the next item.
+  bool MatrixContinued() const;
 
   qint32 Value() const;
   void SetValue(qint32 value);

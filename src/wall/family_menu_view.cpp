@@ -16,8 +16,13 @@ TFamilyMenuView::TFamilyMenuView(const std::vector<TMenuSectionDef>& sections, Q
       const TMenuEntryDef& entry = section.entries[e];
       QAction* action = into->addAction(entry.caption);
       action->setVisible(!entry.hidden);
-      connect(action, &QAction::triggered, this,
-              [this, s, e] { Q_EMIT entryChosen(sections_[s].entries[e]); });
+      // The entry carries the caption the operator sees now, in the current
+      // language, so that the grid and a recorded scene show what was clicked.
+      connect(action, &QAction::triggered, this, [this, s, e, action] {
+        TMenuEntryDef chosen = sections_[s].entries[e];
+        chosen.caption = action->text();
+        Q_EMIT entryChosen(chosen);
+      });
     }
   }
 }

@@ -16,11 +16,10 @@ const QString kCombine = QStringLiteral("拼接");
 const QString kDissolve = QStringLiteral("分解");
 const QString kPower = QStringLiteral("开关控制");
 
+// Without a fixed grid name the cells take the caption as shown when the
+// entry is clicked, in the current language.
 TMenuEntryDef CombineEntry(const Entry& e, const QString& gridName = {}) {
-  const QString caption = QString::fromUtf16(e.caption);
-  return {caption,  TMenuAction::Combine,
-          e.source, e.tag,
-          e.hidden, gridName.isEmpty() ? caption : gridName};
+  return {QString::fromUtf16(e.caption), TMenuAction::Combine, e.source, e.tag, e.hidden, gridName};
 }
 
 TMenuEntryDef DissolveEntry(const Entry& e) {
@@ -80,7 +79,7 @@ std::vector<std::vector<TMenuSectionDef>> BuildMenus() {
       {{u"DVI", 5, 6}, {u"VGA", 3, 6}, {u"视频", 1, 6}, {u"USB", 6, 6, true}, {u"LC", 7, 6}});
   // 7 (mixer/switcher) and 10 (QN-T1): empty.
   // QN-23: the "拼接" entry itself combines as HDMI; its power entries do nothing.
-  menus[8] = {{{}, {CombineEntry({u"拼接", 5, 9})}},
+  menus[8] = {{{}, {CombineEntry({u"拼接", 5, 9}, QStringLiteral("拼接"))}},
               DissolveSection({{u"HDMI", 5, 9}, {u"USB", 6, 9}}),
               PowerSection(std::nullopt, TMenuAction::NoAction, TMenuAction::NoAction)};
   menus[9] = Uniform({{u"Video 1", 1, 8},

@@ -11,8 +11,8 @@
 // the network device search, NoAction does nothing.
 enum class TMenuAction { Combine, Dissolve, PowerOn, PowerOff, NoAction, NetworkSearch };
 
-// One entry of a context menu. gridName is the name a combine gives the
-// cells (usually the caption); tag is the address-mode tag set first.
+// One entry of a context menu. gridName is the fixed name a combine gives
+// the cells (empty: the caption shown); tag is the address-mode tag set first.
 struct TMenuEntryDef {
   QString caption;
   TMenuAction action = TMenuAction::NoAction;

@@ -46,10 +46,10 @@ QWidget* TSourcePagesView::BuildPage(const TSourcePageDef& def) {
         continue;
       }
       if (b.source == 0) continue;  // offered, but carries no action
-      const QString caption = b.caption;
+      // The caption as shown now, in the current language.
       const int source = b.source;
       connect(radio, &QRadioButton::clicked, this,
-              [this, caption, source] { Q_EMIT sourceClicked(caption, source); });
+              [this, radio, source] { Q_EMIT sourceClicked(radio->text(), source); });
     }
     box->setVisible(!g.hidden);
     layout->addWidget(box);

@@ -165,6 +165,10 @@ void TWallCommands::PublicChannelButton(int which, const TWallContext& ctx) {
   usbRemote_ = source == kUsbSource;
 }
 
+void TWallCommands::PublicChannelUnticked() {
+  protocol_.SetAddressMode(protocol_.AddressModeTag(), 0);
+}
+
 // ---- dissolve --------------------------------------------------------------
 
 void TWallCommands::Dissolve(int source, std::optional<quint8> tag, const TWallContext& ctx) {

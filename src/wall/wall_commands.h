@@ -71,6 +71,8 @@ class TWallCommands {
   // The QN-22 broadcast group: 0 DVI, 1 VGA, 2 CVBS, 3 USB. Sends only while
   // the public channel is ticked (the group is hidden otherwise).
   void PublicChannelButton(int which, const TWallContext& ctx);
+  // "公共通道" unticked: frames go to the selection again, not to every screen.
+  void PublicChannelUnticked();
   // Dissolve with source 1..9, or 0 for each cell's own source (cells with
   // none, or 10/11, are skipped and keep their state). tag: set the address
   // mode first (menu entries); std::nullopt: leave it (general menu).

@@ -1,6 +1,9 @@
 #include "app/password_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFile>
 
 #include "app/scramble.h"
 #include "core/gbk.h"
@@ -167,6 +170,24 @@ TEST_F(PasswordChangeTest, EmptyNewPasswordThenLogsInWithAnEmptyEntry) {
   EXPECT_EQ(Key("mng"), QString());
   EXPECT_TRUE(store.CheckManager(QString()));
   EXPECT_FALSE(store.CheckManager(u"620935"_s));
+}
+
+TEST_F(PasswordStoreTest, OnlyItsOwnerCanReadTheFile) {
+  const auto mode = [this] {
+    struct stat st {};
+    EXPECT_EQ(::stat(QFile::encodeName(home.File(u"QV.ini"_s)).constData(), &st), 0);
+    return st.st_mode & 07777;
+  };
+  ASSERT_TRUE(store.CheckManager(u"620935"_s));  // created by the first log-in
+  EXPECT_EQ(mode(), 0600u);
+  // A file that an older version left readable by everyone.
+  ASSERT_EQ(::chmod(QFile::encodeName(home.File(u"QV.ini"_s)).constData(), 0644), 0);
+  ASSERT_EQ(store.ChangeSuper(u"304718"_s, u"new"_s, u"new"_s), TPasswordStore::TChange::Ok);
+  EXPECT_EQ(mode(), 0600u);
+  // A stricter mode that its owner chose stays.
+  ASSERT_EQ(::chmod(QFile::encodeName(home.File(u"QV.ini"_s)).constData(), 0400), 0);
+  ASSERT_EQ(store.ChangeSuper(u"new"_s, u"n2"_s, u"n2"_s), TPasswordStore::TChange::Ok);
+  EXPECT_EQ(mode(), 0400u);
 }
 
 TEST_F(PasswordStoreTest, ChangeWithoutFileAcceptsOnlyAnEmptyOldPassword) {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <memory>
 
+#include "support/event_wait.h"
 #include "support/pty_pair.h"
 #include "support/temp_home.h"
 
@@ -91,6 +92,24 @@ TEST_F(PortSetToggleTest, AlreadyOpenPortCountsAsOpened) {
   EXPECT_TRUE(set.OpenForToggle().empty());
   EXPECT_TRUE(set.Enabled(TPortId::Combine));
   EXPECT_TRUE(set.Port(TPortId::Combine).IsOpen());
+}
+
+TEST_F(PortSetToggleTest, ALostLineIsClosedAndTheToggleOpensItAgain) {
+  EnableAll();
+  ASSERT_TRUE(set.OpenForToggle().empty());
+  set.Port(TPortId::Sniff).StartComm();
+  for (int i = 0; i < 6; ++i) {  // every one of the six lines
+    ptys[i]->CloseMaster();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return set.Lost(kAll[i]); }));
+    EXPECT_FALSE(set.Port(kAll[i]).IsOpen() || set.Enabled(kAll[i]));
+    ptys[i] = std::make_unique<TPtyPair>();  // the device comes back
+    Link(i, ptys[i]->SlavePath());
+  }
+  EXPECT_FALSE(set.AnyToggledPortOpen());
+  EXPECT_TRUE(set.OpenForToggle().empty());
+  for (TPortId id : kAll) EXPECT_TRUE(set.Port(id).IsOpen() && set.Enabled(id) && !set.Lost(id));
+  ASSERT_TRUE(set.Port(TPortId::Combine).WriteCommData("ok", 2));
+  EXPECT_EQ(ptys[0]->Read(2), QByteArray("ok"));
 }
 
 TEST_F(PortSetToggleTest, CloseLeavesTheListeningPortAndUnflaggedPortsOpen) {

@@ -151,9 +151,14 @@ INSTANTIATE_TEST_SUITE_P(
                                 u"Close DVI Matrix COM COM3 Error"_s},
                     MessageCase{A::Close, P::DVR, true, u"关闭DVR串口 COM3 失败"_s},
                     MessageCase{A::Close, P::DVR, false, u"Close DVR COM COM3 Error"_s},
-                    // The toggle never opens or closes the listening port.
-                    MessageCase{A::Open, P::Sniff, true, QString()},
+                    // The toggle opens the listening port only after its line
+                    // was lost, and never closes it.
+                    MessageCase{A::Open, P::Sniff, false, u"Open Sniff COM COM3 Error"_s},
                     MessageCase{A::Close, P::Sniff, false, QString()}));
+
+TEST(LineLostMessage, NamesTheLineInEnglishToo) {  // the Chinese form: the window test
+  EXPECT_TRUE(LineLostMessage(P::DVR, u"COM5"_s, false).startsWith(u"DVR Port COM5 was disc"_s));
+}
 
 TEST(ToggleMessage, EmptyDeviceNameLeavesTwoBlanks) {
   EXPECT_EQ(ToggleFailureMessage(TToggleAction::Open, TPortId::Combine, QString(), true),

@@ -1,6 +1,8 @@
 #include "core/atomic_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include <ostream>
 #include <thread>
 
+#include "core/program_dir.h"
 #include "support/temp_home.h"
 
 namespace {
@@ -61,6 +64,26 @@ TEST_F(AtomicFileTest, RefusesToReplaceADirectory) {
   ASSERT_TRUE(QDir(home.Path()).mkdir(QStringLiteral("Quvial.ini")));
   EXPECT_FALSE(WriteFileAtomically(home.File(QStringLiteral("Quvial.ini")), "data"));
   EXPECT_EQ(home.Entries(), QStringList{QStringLiteral("Quvial.ini")});
+}
+
+TEST_F(AtomicFileTest, StartRemovesOnlyStaleTemporariesOfItsOwnWrites) {
+  // Stale, then alike but not of the pattern, then of the pattern but in use.
+  const QStringList names = {
+      QStringLiteral(".Quvial.ini.tmp-a1B2c3"), QStringLiteral(".scene12.tmp-ZZZZZZ"),
+      QStringLiteral("Quvial.ini.tmp-a1B2c3"),  QStringLiteral(".Quvial.ini.tmp-a1B2c"),
+      QStringLiteral(".Quvial.ini.tmp-a1B2c_"), QStringLiteral(".tmp-a1B2c3"),
+      QStringLiteral(".QV.ini.tmp-Cc3Dd4")};
+  for (const QString& name : names) ASSERT_TRUE(home.Write(name, "x"));
+  ASSERT_TRUE(QDir(home.Path()).mkpath(QStringLiteral("sub")));
+  ASSERT_TRUE(home.Write(QStringLiteral("sub/.Quvial.ini.tmp-a1B2c3"), "x"));  // not its directory
+  const int inUse = ::open(QFile::encodeName(home.File(names.back())).constData(), O_RDONLY);
+  ASSERT_EQ(::flock(inUse, LOCK_EX), 0);
+
+  EXPECT_EQ(RemoveStaleTemporaries(ProgramDir()), 2);
+  ::close(inUse);
+  for (qsizetype i = 0; i < names.size(); ++i)
+    EXPECT_EQ(home.Exists(names[i]), i >= 2) << names[i].toStdString();
+  EXPECT_TRUE(home.Exists(QStringLiteral("sub/.Quvial.ini.tmp-a1B2c3")));
 }
 
 // A full disk, simulated with a file size limit (which binds root too): the

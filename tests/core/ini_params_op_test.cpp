@@ -1,7 +1,10 @@
 #include "core/ini_params_op.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <functional>
 #include <ostream>
@@ -211,6 +214,21 @@ TEST_F(IniParamsOpTest, GroupedWritesKeepTheirOrder) {
   EXPECT_EQ((std::vector<int>{a, b}), (std::vector<int>{0, 120}));
   ini.ReadDvrDelay(a, b);
   EXPECT_EQ((std::vector<int>{a, b}), (std::vector<int>{1, 80}));
+}
+
+TEST_F(IniParamsOpTest, WallSizeIsOneRewriteOfTheFile) {
+  Put("[COM]\r\nLANG=1\r\n");
+  // Every rewrite writes a temporary of its own name beside the file.
+  const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(home.Path()).constData(), IN_CREATE), 0);
+  ini.WriteWallSize(4, 6);
+  alignas(inotify_event) char buffer[4096];
+  const ssize_t n = ::read(watch, buffer, sizeof buffer);
+  ::close(watch);
+  ASSERT_GT(n, 0);
+  EXPECT_EQ(n, ssize_t(sizeof(inotify_event) + reinterpret_cast<inotify_event*>(buffer)->len))
+      << "one temporary, not one per key";
+  EXPECT_EQ(Disk(), QByteArray("[COM]\r\nLANG=1\r\nrow=4\r\ncol=6\r\n"));
 }
 
 TEST_F(IniParamsOpTest, GroupedWriteReplacesExistingLinesInPlace) {

@@ -40,6 +40,18 @@ TEST(EventLoopPauserTest, NothingToWaitForReturnsAtOnce) {
   EXPECT_LT(clock.elapsed(), 20);
 }
 
+TEST(EventLoopPauserTest, InterruptEndsTheRunningPauseAtOnce) {
+  EventLoopPauser pauser;
+  QTimer::singleShot(20, [&] { pauser.Interrupt(); });  // as a hang-up handled meanwhile
+  QElapsedTimer clock;
+  clock.start();
+  pauser.Pause(60'000);
+  EXPECT_LT(clock.elapsed(), 5'000);
+  clock.restart();
+  pauser.Pause(30);  // the next pause waits again
+  EXPECT_GE(clock.nsecsElapsed(), 30'000'000);
+}
+
 TEST(RecordingPauserTest, RecordsWithoutWaitingAndCallsItsHook) {
   RecordingPauser pauser;
   std::vector<int> seen;

@@ -1,12 +1,14 @@
 #include "core/profile_file.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <ostream>
@@ -228,6 +230,9 @@ TEST_F(ProfileFileTest, WritesThatWouldBreakTheLineStructureAreRefused) {
   EXPECT_FALSE(f.WriteString(kCom, QStringLiteral("[x]"), QStringLiteral("1")));
   EXPECT_FALSE(f.WriteString(QStringLiteral("A]B"), QStringLiteral("k"), QStringLiteral("1")));
   EXPECT_FALSE(f.WriteString(QString(), QStringLiteral("k"), QStringLiteral("1")));
+  // A group is written whole or not at all.
+  EXPECT_FALSE(f.WriteStrings(
+      kCom, {{QStringLiteral("row"), QStringLiteral("9")}, {QStringLiteral("a=b"), QString()}}));
   EXPECT_EQ(Disk(), before);
   EXPECT_EQ(f.ReadInteger(kCom, QStringLiteral("row"), 0), 2);
 }
@@ -318,6 +323,50 @@ TEST_F(ProfileFileTest, TenMegabytesOfGarbageLinesStayFast) {
   EXPECT_EQ(defaults, 60);
   RecordProperty("elapsed_ms", static_cast<int>(timer.elapsed()));
   EXPECT_LT(timer.elapsed(), 2000);
+}
+
+// Lines without "=" once made the reader search the rest of the file for one:
+// time grew with the square of the size. Checked as a ratio of two sizes,
+// each the best of three loads of a new file (no earlier parse is reused).
+TEST_F(ProfileFileTest, LinesWithoutEqualsReadInTimeLinearInTheirNumber) {
+  const auto readMs = [this](int lines) {
+    const QByteArray bytes =
+        "[COM]\r\ncol=3\r\n" + QByteArray("ab\r\n").repeated(lines) + "row=7\r\n";
+    double best = 1e12;
+    for (int run = 0; run < 3; ++run) {
+      const QString name = QStringLiteral("f%1-%2.ini").arg(lines).arg(run);
+      EXPECT_TRUE(home.Write(name, bytes));
+      QElapsedTimer timer;
+      timer.start();
+      const TProfileFile f(home.File(name));
+      EXPECT_EQ(f.ReadInteger(kCom, QStringLiteral("row"), 2), 7);  // the keys around them
+      EXPECT_EQ(f.ReadInteger(kCom, QStringLiteral("col"), 2), 3);
+      best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+  };
+  const double small = readMs(200000), large = readMs(800000);
+  // Four times the lines: linear gives about 4, the square 16.
+  EXPECT_LT(large / small, 8.0) << small << " ms, then " << large << " ms";
+}
+
+// Each section once carried a hash table of its own: 1,000,000 one-key
+// sections (7 MB) took 1.9 GB. The parsed file stays cached, so what malloc
+// holds after the load is it: a small multiple of the file's size.
+TEST_F(ProfileFileTest, ManySmallSectionsTakeMemoryLinearInTheFileSize) {
+  QByteArray bytes;
+  for (int i = 0; i < 100000; ++i) bytes += "[s" + QByteArray::number(i) + "]\r\nk=1\r\n";
+  bytes += "[COM]\r\ncol=3\r\nrow=7\r\n";
+  Put(bytes);
+  const auto inUse = [] {
+    const struct mallinfo2 m = ::mallinfo2();  // nothing under sanitizers: then a mere read
+    return m.uordblks + m.hblkhd;
+  };
+  const size_t before = inUse();
+  const TProfileFile f(Path());
+  EXPECT_EQ(f.ReadInteger(kCom, QStringLiteral("row"), 2), 7);
+  EXPECT_EQ(f.ReadInteger(QStringLiteral("S99999"), QStringLiteral("K"), 2), 1);
+  EXPECT_LT(inUse() - before, 16 * size_t(bytes.size()));
 }
 
 TEST_F(ProfileFileTest, DirectoryThatIsAFileFailsSilently) {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,8 +23,10 @@
 
 #include "app/choose_form.h"
 #include "app/quvial_form.h"
+#include "support/event_wait.h"
 #include "support/pty_pair.h"
 #include "support/temp_home.h"
+#include "wall/wall_grid_view.h"
 
 using namespace Qt::StringLiterals;
 
@@ -213,8 +216,8 @@ TEST_F(PortsGuiTest, EnglishToggleMessageAndLevelText) {
 TEST_F(PortsGuiTest, ControlsFollowTheLinkState) {
   Start("[COM]\r\nCombineCOMPortChecked=1\r\nCOMPort=COM1\r\n");
   QList<QWidget*> linked;
-  for (const char* name : {"gbArray", "cbbRow", "cbbCol", "btnRowColSet", "cbMatrix", "cbReshow",
-                           "cbDelayPowerOn", "cbDVR", "btnPowerOff", "btnPowerOn",
+  for (const char* name : {"gbArray", "cbbRow", "cbbCol", "btnRowColSet", "cbMatrixCMB", "cbReshow",
+                           "cbDelayPowerOn", "cbDVRCMB", "btnPowerOff", "btnPowerOn",
                            "btnStillPicture", "rbQN51Video1", "rbQN51LC", "rbQN51USB"})
     linked << Control<QWidget>(name);
   QAction* scene = form->findChild<QAction*>(u"menuItemScene"_s);
@@ -287,6 +290,7 @@ TEST_F(PortsGuiTest, LoweredStillPictureButtonIgnoresClicks) {
 
 TEST_F(PortsGuiTest, PortSetupWithoutItsDialogOnlyShowsThePress) {
   Start("[COM]\r\nCombineCOMPortChecked=1\r\nCOMPort=COM1\r\n");
+  form->portSetupDialog = nullptr;
   Control<QToolButton>("btnSetupCOM")->click();
   form->findChild<QAction*>(u"menuItemSetupCOM"_s)->trigger();
   EXPECT_EQ(pauser.pauses, std::vector<int>{100});
@@ -294,30 +298,27 @@ TEST_F(PortsGuiTest, PortSetupWithoutItsDialogOnlyShowsThePress) {
   EXPECT_TRUE(form->Connected());
 }
 
-TEST_F(PortsGuiTest, CancelledPortSetupLeavesTheWindowDisconnected) {
+TEST_F(PortsGuiTest, CancelledPortSetupReopensTheLinesItClosed) {
   Start("[COM]\r\nCombineCOMPortChecked=1\r\nCOMPort=COM1\r\n");
   int dialogs = 0;
   form->portSetupDialog = [&] {
     ++dialogs;
+    EXPECT_FALSE(IsOpen(TPortId::Combine)) << "closed while the dialog shows";
     return false;
   };
   form->findChild<QAction*>(u"menuItemSetupCOM"_s)->trigger();
   EXPECT_EQ(dialogs, 1);
-  EXPECT_FALSE(IsOpen(TPortId::Combine));
-  EXPECT_FALSE(form->Connected());
-  EXPECT_EQ(PortStatus(), u"拼接串口COM1断开"_s);
-  EXPECT_EQ(Image("btnConnect"), u"connect"_s);
-
-  // The toggle then connects the ports that are still in use.
-  Control<QToolButton>("btnConnect")->click();
   EXPECT_TRUE(IsOpen(TPortId::Combine));
+  EXPECT_TRUE(form->Connected());
   EXPECT_EQ(PortStatus(), u"拼接串口COM1连接"_s);
+  EXPECT_EQ(Image("btnConnect"), u"connect_dis"_s);
 
-  // Disconnected already: nothing to close, and a cancel changes nothing.
+  // Disconnected already: nothing was closed, and a cancel opens nothing.
   Control<QToolButton>("btnConnect")->click();
   form->findChild<QAction*>(u"menuItemSetupCOM"_s)->trigger();
   EXPECT_EQ(dialogs, 2);
   EXPECT_FALSE(form->Connected());
+  EXPECT_FALSE(IsOpen(TPortId::Combine));
 }
 
 TEST_F(PortsGuiTest, CaptionHelpAddressAndVersionComeFromTheConfiguration) {
@@ -360,6 +361,47 @@ TEST_F(PortsGuiTest, TheTimerTicksOnItsOwn) {
   auto* status = Control<QLabel>("stPorts");
   ASSERT_TRUE(QTest::qWaitFor([&] { return !status->text().isEmpty(); }, 3000));
   EXPECT_EQ(status->text(), u"拼接串口COM1连接"_s);
+}
+
+// The splicer's device goes away in the middle of a delayed power-on: the
+// action stops before its next frame, the window tells the truth and answers
+// at once, and the toggle opens the line again once a device is back.
+TEST_F(PortsGuiTest, ALineLostDuringAnActionStopsItAndTheToggleOpensItAgain) {
+  Start("[COM]\r\nCombineCOMPortChecked=1\r\nCOMPort=COM1\r\nrow=2\r\ncol=2\r\n");
+  form->UiTimerTick();
+  form->Grid()->SelectRect({0, 0, 1, 1});
+  Control<QCheckBox>("cbDelayPowerOn")->click();
+  Control<QLineEdit>("edtDelay")->setText(u"3"_s);
+  std::size_t lostAt = 0;
+  pauser.onPause = [&](int ms) {
+    if (ms != 3000 || lostAt) return;
+    ASSERT_FALSE(ptys[1]->ReadUntilQuiet(100).isEmpty()) << "the first screen's frame went out";
+    ptys[1]->CloseMaster();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !IsOpen(TPortId::Combine); }));
+    lostAt = pauser.pauses.size();
+  };
+  MessageBoxCloser closer;
+  Control<QPushButton>("btnPowerOn")->click();
+  ASSERT_GT(lostAt, 0u);
+  EXPECT_EQ(pauser.pauses.size(), lostAt) << "no frame after the delay that saw the loss";
+  ASSERT_EQ(closer.texts.size(), 1);
+  EXPECT_TRUE(closer.texts[0].startsWith(u"拼接串口 COM1 已断开"_s))
+      << closer.texts[0].toStdString();
+  EXPECT_FALSE(form->Ports().Enabled(TPortId::Combine));
+  EXPECT_FALSE(form->Connected()) << "no line is left";
+  EXPECT_EQ(PortStatus(), u"拼接串口COM1断开"_s);
+
+  // A new device at the same name: one press opens it, and the wall answers.
+  pauser.onPause = nullptr;
+  ptys[1] = std::make_unique<TPtyPair>();
+  Link(1, ptys[1]->SlavePath());
+  Control<QToolButton>("btnConnect")->click();
+  EXPECT_TRUE(form->Connected());
+  EXPECT_TRUE(form->Ports().Enabled(TPortId::Combine));
+  EXPECT_EQ(PortStatus(), u"拼接串口COM1连接"_s);
+  Control<QPushButton>("btnPowerOn")->click();
+  EXPECT_FALSE(ptys[1]->ReadUntilQuiet(100).isEmpty());
+  EXPECT_EQ(closer.texts.size(), 1);
 }
 
 }  // namespace

@@ -25,6 +25,7 @@
 
 #include "app/quvial_form.h"
 #include "support/pty_pair.h"
+#include "support/source_tree.h"
 #include "support/temp_home.h"
 #include "wall/family_menu_view.h"
 #include "wall/qnt1_form.h"
@@ -124,6 +125,21 @@ TEST_F(WallCommandsGuiTest, VgaButtonCombinesTheSelectionAndSendsOneFrame) {
   Tick(SourceButton(u"QN-51"_s, u"USB"_s));
   EXPECT_EQ(Sent(1), "c8 09 01 01 02 02 20 05 fc");
   EXPECT_TRUE(form->UsbRemote()) << "the timer reads the flag through the window";
+}
+
+TEST_F(WallCommandsGuiTest, CombinedCellsCarryTheCaptionInTheCurrentLanguage) {
+  ASSERT_TRUE(home.Write(u"lang.ini"_s, ReadSourceTreeFile(u"resources/lang.ini"_s)));
+  Start(0);
+  form->SwitchLanguage(false);
+  Select({0, 0, 0, 0});
+  Tick(SourceButton(u"QN-51"_s, u"Video 1"_s));
+  EXPECT_EQ(CellText(0, 0), u"1-1 Video 1"_s);
+  Select({1, 1, 1, 1});
+  QAction* entry = form->WallMenu()->EntryAction(u"Combine"_s, u"Video 2"_s);
+  ASSERT_NE(entry, nullptr);
+  entry->trigger();
+  EXPECT_EQ(CellText(1, 1), u"2-2 Video 2"_s);
+  EXPECT_EQ(Sent(2).size(), 2u * 27 - 1);
 }
 
 TEST_F(WallCommandsGuiTest, ContextMenuDissolveSendsOneFramePerCellInOrder) {
@@ -247,6 +263,9 @@ TEST_F(WallCommandsGuiTest, PublicChannelGroupBroadcastsWhateverIsSelected) {
 
   Tick(box);
   EXPECT_FALSE(group->isVisible());
+  // Unticked, a still picture reaches the selection again, not every screen.
+  QTest::mouseClick(Control<QToolButton>(u"btnStillPicture"_s), Qt::LeftButton);
+  EXPECT_EQ(Sent(1).substr(0, 17), "c8 09 04 03 04 03");
 }
 
 TEST_F(WallCommandsGuiTest, QNT1PanelReplacesTheGridAndSendsToTheUnit) {

@@ -363,6 +363,9 @@ TEST_F(CommTest, AHungUpLineIsReportedAndNeitherCrashesNorHangs) {
   EXPECT_TRUE(ProcessEventsUntil([&] { return hangups > 0; }));
   // Once the writer has given up, writes are refused instead of piling up.
   EXPECT_TRUE(ProcessEventsUntil([&] { return !comm.WriteCommData("x", 1); }));
+  ProcessEventsFor(100);
+  EXPECT_EQ(hangups, 1) << "both threads saw it; the owner hears it once";
+  EXPECT_TRUE(comm.HungUp());
   EXPECT_TRUE(comm.IsOpen());  // the port stays open until its owner closes it
   QElapsedTimer timer;
   timer.start();

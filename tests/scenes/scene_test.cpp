@@ -34,8 +34,10 @@ QByteArray Image(const TScene& scene) {
 const QByteArray kVgaFrame = Hex("c809010102022002f9");  // select VGA, (1,1)..(2,2)
 
 // Scene 2, recorded on a 2 x 3 wall, named "Demo": a VGA combine, a 300 ms
-// matrix delay and a three-byte matrix command, laid out by hand.
-QByteArray GoldenSceneFile() {
+// matrix delay and a three-byte matrix command, laid out by hand. Existing
+// installations leave the matrix item's sub-kind 0; a recording marks it with
+// its matrix (0x80 for VIDEO).
+QByteArray GoldenSceneFile(quint8 matrixSubKind = 0) {
   QByteArray file = Hex("02030203") + QByteArray("Demo") + Zeros(6);
   // kind 1, sub-kind 3 (VGA), name "VGA", the frame, value unused
   file += Hex("0103") + QByteArray("VGA") + Zeros(9);
@@ -43,7 +45,8 @@ QByteArray GoldenSceneFile() {
   // kind 4, sub-kind 1 (ms), value 300
   file += Hex("0401") + Zeros(12) + Zeros(34) + Hex("2c010000");
   // kind 5, data area at 21 holds BB 01 02, value 3
-  file += Hex("0500") + Zeros(12) + Zeros(7) + Hex("bb0102") + Zeros(24) + Hex("03000000");
+  file += Hex("05") + QByteArray(1, static_cast<char>(matrixSubKind)) + Zeros(12) + Zeros(7) +
+          Hex("bb0102") + Zeros(24) + Hex("03000000");
   return file;
 }
 
@@ -61,7 +64,7 @@ class SceneTest : public testing::Test {
     scene.StoreFrame(U8(kVgaFrame), 9);
     scene.StoreDelay(TSceneItem::kMilliseconds, 300);
     const QByteArray command = Hex("bb0102");
-    scene.StoreMatrixCommand(U8(command), 3);
+    scene.StoreMatrixCommand(U8(command), 3, 0);
   }
 
   TTempHome home;
@@ -73,7 +76,7 @@ TEST_F(SceneTest, RecordingSavesTheHandBuiltFile) {
   scene.SetRecording(true);
   RecordDemo(scene);
   ASSERT_TRUE(scene.Save(QStringLiteral("Demo")));
-  EXPECT_EQ(home.Read(SceneFile(2)), GoldenSceneFile());
+  EXPECT_EQ(home.Read(SceneFile(2)), GoldenSceneFile(0x80));
   EXPECT_EQ(home.Entries(), QStringList{SceneFile(2)});  // no temporary left
 }
 
@@ -188,7 +191,7 @@ TEST_F(SceneTest, StoreStepsOnlyWhileRecording) {
   scene.StoreFrame(U8(kVgaFrame), 9);
   scene.StoreDelay(1, 50);
   scene.StoreSwitcherFrame(U8(kVgaFrame), 9);
-  scene.StoreMatrixCommand(U8(kVgaFrame), 9);
+  scene.StoreMatrixCommand(U8(kVgaFrame), 9, 0);
   EXPECT_TRUE(scene.Items().empty());
   scene.SetRecording(true);
   scene.StoreFrame(U8(kVgaFrame), 9);
@@ -355,20 +358,56 @@ TEST_F(SceneLimitTest, The256thStepIsRefusedAndReportedOnce) {
   EXPECT_EQ(fullCalls, 2);
 }
 
-TEST_F(SceneLimitTest, CommandsBeyondTheDataAreaAreRefusedWhole) {
-  QByteArray command(28, '\0');
-  for (int i = 0; i < 28; ++i) command[i] = static_cast<char>(i + 1);
-  scene.StoreMatrixCommand(U8(command), 28);
+TEST_F(SceneLimitTest, SwitcherCommandsBeyondTheDataAreaAreRefusedWhole) {
+  const QByteArray command(28, '\x11');
   scene.StoreSwitcherFrame(U8(command), 28);
   EXPECT_TRUE(scene.Items().empty());
-  EXPECT_EQ(tooLong, (std::vector<int>{28, 28}));
+  EXPECT_EQ(tooLong, std::vector<int>{28});
+}
 
-  scene.StoreMatrixCommand(U8(command), 27);
-  ASSERT_EQ(scene.Items().size(), 1u);
-  const QByteArray stored = Bytes(scene.Items()[0]);
-  EXPECT_EQ(stored.mid(21, 27), command.left(27));
-  EXPECT_EQ(stored.mid(48, 4), Hex("1b000000"));
-  EXPECT_EQ(stored.left(21), Hex("05") + Zeros(20));
+// A matrix command is split into items of at most 27 bytes, each marked
+// with its matrix, every piece but the last as continued.
+struct SplitCase {
+  int length;
+  quint8 matrixKind;
+  std::vector<int> pieces;
+  std::vector<int> subKinds;
+};
+
+TEST_F(SceneLimitTest, MatrixCommandsAreSplitIntoMarkedItems) {
+  const SplitCase cases[] = {
+      {27, 0, {27}, {0x80}},
+      {40, 1, {27, 13}, {0xc1, 0x81}},
+      {60, 2, {27, 27, 6}, {0xc2, 0xc2, 0x82}},
+      {5, 7, {5}, {0x00}},  // no such matrix: left unmarked
+  };
+  for (const SplitCase& c : cases) {
+    scene.StartRecording(2, 2);
+    QByteArray command(c.length, '\0');
+    for (int i = 0; i < c.length; ++i) command[i] = static_cast<char>(i + 1);
+    scene.StoreMatrixCommand(U8(command), c.length, c.matrixKind);
+    ASSERT_EQ(scene.Items().size(), c.pieces.size()) << c.length;
+    QByteArray joined;
+    for (size_t i = 0; i < c.pieces.size(); ++i) {
+      const QByteArray stored = Bytes(scene.Items()[i]);
+      EXPECT_EQ(stored.left(2), Hex("05") + QByteArray(1, static_cast<char>(c.subKinds[i])));
+      EXPECT_EQ(scene.Items()[i].Value(), c.pieces[i]);
+      EXPECT_EQ(stored.mid(21 + c.pieces[i], 27 - c.pieces[i]), Zeros(27 - c.pieces[i]));
+      joined += scene.Items()[i].Data();
+    }
+    EXPECT_EQ(joined, command) << c.length;
+  }
+  EXPECT_TRUE(tooLong.empty());
+}
+
+TEST_F(SceneLimitTest, AMatrixCommandThatDoesNotFitWholeIsNotStoredAtAll) {
+  for (int i = 0; i < 253; ++i) scene.StoreDelay(1, i);
+  const QByteArray command(60, '\x33');  // three items, two places left
+  scene.StoreMatrixCommand(U8(command), 60, 0);
+  EXPECT_EQ(scene.Items().size(), 253u);
+  EXPECT_EQ(fullCalls, 1);
+  scene.StoreMatrixCommand(U8(command), 54, 0);  // two items fit
+  EXPECT_EQ(scene.Items().size(), 255u);
 }
 
 TEST_F(SceneLimitTest, FramesBeyondTheFrameAreaAreRefused) {
@@ -376,7 +415,7 @@ TEST_F(SceneLimitTest, FramesBeyondTheFrameAreaAreRefused) {
   scene.PrepareItem(TSceneItem::kCommand, 0, QString());
   scene.StoreFrame(U8(raw), 35);
   scene.StoreFrame(U8(raw), -1);
-  scene.StoreMatrixCommand(nullptr, 4);
+  scene.StoreMatrixCommand(nullptr, 4, 0);
   EXPECT_TRUE(scene.Items().empty());
   EXPECT_EQ(tooLong, std::vector<int>{35});
   scene.StoreFrame(U8(raw), 32);  // the longest raw frame the send path sends

@@ -10,9 +10,9 @@
 class RecordingSceneRecorder final : public TSceneRecorder {
  public:
   struct Step {
-    enum Kind { kPrepare, kFrame, kSwitcherFrame, kDelay } kind;
+    enum Kind { kPrepare, kFrame, kSwitcherFrame, kDelay, kMatrix } kind;
     QByteArray bytes;
-    int value = 0;  // byte count of a switcher frame, value of a delay
+    int value = 0;        // byte count of a switcher frame, value of a delay
     quint8 itemKind = 0;  // prepared items: kind and sub-kind; delays: sub-kind
     quint8 subKind = 0;
     QString name;
@@ -30,6 +30,11 @@ class RecordingSceneRecorder final : public TSceneRecorder {
   }
   void StoreDelay(quint8 subKind, int value) override {
     steps.push_back({Step::kDelay, {}, value, 4, subKind, {}});
+  }
+
+  // Matrix commands: value = count, subKind = the matrix kind.
+  void StoreMatrixCommand(const quint8* bytes, int count, quint8 matrixKind) override {
+    steps.push_back({Step::kMatrix, Bytes(bytes, count), count, 5, matrixKind, {}});
   }
 
   bool recording = true;

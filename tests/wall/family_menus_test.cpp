@@ -25,7 +25,7 @@ QString Describe(const std::vector<TMenuSectionDef>& menu) {
       switch (e.action) {
         case TMenuAction::Combine:
           text = QStringLiteral("C %1=%2/%3").arg(e.caption).arg(e.source).arg(tag);
-          if (e.gridName != e.caption) text += u'>' + e.gridName;
+          if (!e.gridName.isEmpty() && e.gridName != e.caption) text += u'>' + e.gridName;
           break;
         case TMenuAction::Dissolve:
           text = QStringLiteral("D %1=%2/%3").arg(e.caption).arg(e.source).arg(tag);

@@ -82,6 +82,9 @@ class WallCommandsTest : public testing::Test {
         case Step::kDelay:
           steps << QStringLiteral("D%1=%2").arg(s.subKind).arg(s.value);
           break;
+        case Step::kMatrix:
+          steps << QStringLiteral("M%1").arg(s.subKind);
+          break;
       }
     }
     return steps;

@@ -86,7 +86,11 @@ TFrameTarget ShortTarget(const quint8* a, int rows, int cols) {
     t.text = QStringLiteral("all screens");
     return t;
   }
-  if (a[0] == a[1]) {
+  // The unit bytes are also cells (the mixer's 1E is 1-14, the rotating
+  // unit's D1 is 13-1, switchers 17 to 20 are 1-1 to 1-4): where the wall
+  // has that cell the frame is for its screen, which is what the splicers on
+  // the line take it for.
+  if (a[0] == a[1] && !UnpackShortAddress(a[0], rows, cols)) {
     for (const quint16 unit : {kMixerAddress, kRotatingUnitAddress}) {
       if (PackShortAddress(unit) == a[0]) t.unit = UnitAt(CellRow(unit), CellColumn(unit))->name;
     }

@@ -23,10 +23,12 @@ enum class TFrameAction {
   Unknown,  // class and code that no command has
 };
 
-// Whom a frame addresses. A broadcast reaches every screen. A frame to a
-// fixed unit address (mixer 30,30; rotating unit 29,1; switcher 30,n) reaches
-// that unit, and also the screen of that address when the wall is large
-// enough to have one: the splicer there sees the same bytes.
+// Whom a frame addresses. A broadcast reaches every screen. A long frame to
+// a fixed unit address (mixer 30,30; rotating unit 29,1; switcher 30,n)
+// reaches that unit, and also the screen of that address when the wall is
+// large enough to have one: the splicer there sees the same bytes. A short
+// frame packs the address into one byte that is also a cell; it reaches the
+// unit only when the wall has no cell of that byte.
 struct TFrameTarget {
   bool broadcast = false;
   std::optional<TCellRange> screens;  // clipped to the wall; none: no screen

@@ -1,20 +1,23 @@
-// quvial-wallsim: the virtual wall. Creates the splicer line on a
-// pseudo-terminal, tells the console where it is (ports/COM1 and, on a first
-// start, Quvial.ini in the console's program directory), decodes every frame
-// the console sends and shows the wall's state, in a window or as text lines.
+// quvial-wallsim: the virtual wall. Creates the splicer line, the three
+// matrix lines and the DVR line on pseudo-terminals, tells the console where
+// they are (ports/COM1 to COM5 and, on a first start, Quvial.ini in the
+// console's program directory), decodes everything the console sends and
+// shows the state of the wall and its devices, in a window or as text lines.
 #include <unistd.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QSocketNotifier>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "device_panel_view.h"
 #include "sim_home.h"
-#include "splicer_line.h"
-#include "wall_simulator.h"
+#include "virtual_wall.h"
 #include "wall_view.h"
 
 namespace {
@@ -25,16 +28,23 @@ void PrintLine(const QString& line) {
   std::fflush(stdout);
 }
 
+// The same clock in every process of the machine (CLOCK_MONOTONIC).
+qint64 MonotonicMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 int Fail(const QString& message) {
   std::fprintf(stderr, "quvial-wallsim: %s\n", message.toUtf8().constData());
   return 2;
 }
 
-// Reads command lines from standard input: "state" dumps the wall, "quit" ends.
+// Reads command lines from standard input: "state" dumps the wall and its
+// devices, "quit" ends.
 class TCommandInput : public QObject {
  public:
-  TCommandInput(const TWallSimulator& sim, QObject* parent)
-      : QObject(parent), sim_(sim), notifier_(STDIN_FILENO, QSocketNotifier::Read, this) {
+  TCommandInput(const TVirtualWall& wall, QObject* parent)
+      : QObject(parent), wall_(wall), notifier_(STDIN_FILENO, QSocketNotifier::Read, this) {
     connect(&notifier_, &QSocketNotifier::activated, this, [this] { ReadInput(); });
   }
 
@@ -57,8 +67,8 @@ class TCommandInput : public QObject {
   }
   void Run(const QByteArray& command) {
     if (command == "state") {
-      PrintLine(QStringLiteral("state ") + sim_.CountersText());
-      for (const QString& line : sim_.State().Dump()) PrintLine(line);
+      PrintLine(QStringLiteral("state ") + wall_.CountersText());
+      for (const QString& line : wall_.StateLines()) PrintLine(line);
       PrintLine(QStringLiteral("end"));
     } else if (command == "quit") {
       QCoreApplication::quit();
@@ -67,7 +77,7 @@ class TCommandInput : public QObject {
     }
   }
 
-  const TWallSimulator& sim_;
+  const TVirtualWall& wall_;
   QSocketNotifier notifier_;
   QByteArray pending_;
 };
@@ -86,7 +96,8 @@ int main(int argc, char** argv) {
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      QStringLiteral("The virtual video wall for the Quvial console."));
+      QStringLiteral("The virtual video wall for the Quvial console: the splicers on COM1, the "
+                     "VIDEO, VGA and DVI matrices on COM2 to COM4, the DVR on COM5."));
   parser.addHelpOption();
   const QCommandLineOption homeOption(QStringLiteral("home"),
                                       QStringLiteral("The console's program directory."),
@@ -97,47 +108,79 @@ int main(int argc, char** argv) {
       QStringLiteral("cols"), QStringLiteral("Columns of the wall, 1 to 30."), QStringLiteral("C"));
   const QCommandLineOption headlessOption(QStringLiteral("headless"),
                                           QStringLiteral("No window: frames and state as text."));
-  parser.addOptions({homeOption, rowsOption, colsOption, headlessOption});
+  const QCommandLineOption wireOption(
+      QStringLiteral("wire-ports"),
+      QStringLiteral("Add the port keys an existing Quvial.ini lacks (COM1 to COM5)."));
+  const QCommandLineOption stampOption(
+      QStringLiteral("stamp"),
+      QStringLiteral("Begin each frame or command line with the time it arrived, in "
+                     "milliseconds of the system's monotonic clock: \"@123456 frame c8 ...\"."));
+  const std::array<QCommandLineOption, 3> brandOptions = {
+      QCommandLineOption(QStringLiteral("video-brand"),
+                         QStringLiteral("The VIDEO matrix's brand (name or index) instead of "
+                                        "Quvial.ini's videoindex."),
+                         QStringLiteral("BRAND")),
+      QCommandLineOption(QStringLiteral("vga-brand"),
+                         QStringLiteral("The VGA matrix's brand instead of vgaindex."),
+                         QStringLiteral("BRAND")),
+      QCommandLineOption(QStringLiteral("dvi-brand"),
+                         QStringLiteral("The DVI matrix's brand instead of dviindex."),
+                         QStringLiteral("BRAND"))};
+  parser.addOptions({homeOption, rowsOption, colsOption, headlessOption, wireOption, stampOption});
+  for (const auto& option : brandOptions) parser.addOption(option);
   parser.process(*app);
   if (!parser.isSet(homeOption)) return Fail(QStringLiteral("--home DIR is required"));
-  const QString home = parser.value(homeOption);
 
+  TVirtualWall::TOptions options;
+  options.home = parser.value(homeOption);
+  options.wirePorts = parser.isSet(wireOption);
   // Explicit sizes win; otherwise the size the console will read from its file.
-  int rows = 4, cols = 4;
-  TSimHome::ReadWallSize(home, rows, cols);
+  TSimHome::ReadWallSize(options.home, options.rows, options.cols);
   for (const auto& [option, target] :
-       {std::pair{&rowsOption, &rows}, std::pair{&colsOption, &cols}}) {
+       {std::pair{&rowsOption, &options.rows}, std::pair{&colsOption, &options.cols}}) {
     if (!parser.isSet(*option)) continue;
     bool ok = false;
     *target = parser.value(*option).toInt(&ok);
     if (!ok || *target < 1 || *target > 30)
       return Fail(QStringLiteral("--%1 takes a number from 1 to 30").arg(option->names().first()));
   }
-  rows = std::clamp(rows, 1, 30);
-  cols = std::clamp(cols, 1, 30);
-
-  TSplicerLine line;
-  QString error;
-  if (!line.Open(&error)) return Fail(error);
-  const TSimHome::TResult prepared = TSimHome::Prepare(home, line.SlavePath(), rows, cols);
-  if (!prepared.ok) return Fail(prepared.error);
-  if (!prepared.note.isEmpty())
-    std::fprintf(stderr, "quvial-wallsim: %s\n", prepared.note.toUtf8().constData());
-
-  TWallSimulator sim(rows, cols);
-  QObject::connect(&line, &TSplicerLine::bytesReceived, &sim,
-                   [&sim](const QByteArray& bytes) { sim.Feed(bytes); });
-  QObject::connect(&sim, &TWallSimulator::reported, &sim, &PrintLine);
-  TCommandInput input(sim, &sim);
-
-  std::unique_ptr<TWallView> view;
-  if (!headless) {
-    view = std::make_unique<TWallView>(sim);
-    view->show();
+  options.rows = std::clamp(options.rows, 1, 30);
+  options.cols = std::clamp(options.cols, 1, 30);
+  constexpr std::array kKinds = {TMatrixKind::Video, TMatrixKind::Vga, TMatrixKind::Dvi};
+  for (size_t i = 0; i < kKinds.size(); ++i) {
+    if (!parser.isSet(brandOptions[i])) continue;
+    const QString brand = TVirtualWall::ResolveBrand(kKinds[i], parser.value(brandOptions[i]));
+    if (brand.isEmpty())
+      return Fail(QStringLiteral("--%1 takes one of: %2")
+                      .arg(brandOptions[i].names().first(),
+                           MatrixBrands(kKinds[i]).join(QStringLiteral(", "))));
+    options.brands[i] = brand;
   }
-  PrintLine(
-      QStringLiteral("ready %1 %2").arg(QLatin1String(TSimHome::kPortName), line.SlavePath()));
+
+  TVirtualWall wall(options);
+  QString error, note;
+  if (!wall.Start(&error, &note)) return Fail(error);
+  if (!note.isEmpty()) std::fprintf(stderr, "quvial-wallsim: %s\n", note.toUtf8().constData());
+  // The stamp lets a test compare the pauses between what arrived on the lines.
+  const bool stamp = parser.isSet(stampOption);
+  QObject::connect(&wall, &TVirtualWall::reported, &wall, [stamp](const QString& line) {
+    PrintLine(stamp ? QStringLiteral("@%1 ").arg(MonotonicMs()) + line : line);
+  });
+  TCommandInput input(wall, &wall);
+
+  std::unique_ptr<QWidget> window;
+  if (!headless) {
+    window = std::make_unique<QWidget>();
+    window->setWindowTitle(QStringLiteral("Quvial virtual wall"));
+    auto* layout = new QHBoxLayout(window.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(new TWallView(wall.Splicers()), 1);
+    layout->addWidget(new TDevicePanel(wall));
+    window->show();
+  }
+  PrintLine(wall.ReadyLine());
   const int rc = QCoreApplication::exec();
-  view.reset();
+  window.reset();
   return rc;
 }

@@ -1,4 +1,4 @@
-#include "splicer_line.h"
+#include "pty_line.h"
 
 #include <fcntl.h>
 #include <pty.h>
@@ -9,15 +9,15 @@
 #include <cerrno>
 #include <cstring>
 
-TSplicerLine::TSplicerLine(QObject* parent) : QObject(parent) {}
+TPtyLine::TPtyLine(QObject* parent) : QObject(parent) {}
 
-TSplicerLine::~TSplicerLine() {
+TPtyLine::~TPtyLine() {
   delete notifier_;
   if (master_ >= 0) ::close(master_);
   if (slave_ >= 0) ::close(slave_);
 }
 
-bool TSplicerLine::Open(QString* error) {
+bool TPtyLine::Open(QString* error) {
   if (IsOpen()) return true;
   // Raw from the start: no output processing could turn a 0x0A or 0x09 of a
   // frame into something else before the console sets its own line up.
@@ -39,11 +39,11 @@ bool TSplicerLine::Open(QString* error) {
   ::fcntl(master_, F_SETFD, FD_CLOEXEC);
   ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
   notifier_ = new QSocketNotifier(master_, QSocketNotifier::Read, this);
-  connect(notifier_, &QSocketNotifier::activated, this, &TSplicerLine::ReadAvailable);
+  connect(notifier_, &QSocketNotifier::activated, this, &TPtyLine::ReadAvailable);
   return true;
 }
 
-void TSplicerLine::ReadAvailable() {
+void TPtyLine::ReadAvailable() {
   QByteArray bytes;
   char chunk[4096];
   for (;;) {

@@ -6,17 +6,18 @@
 
 class QSocketNotifier;
 
-// The splicer line of the virtual wall: a pseudo-terminal pair whose slave
-// the console opens as its serial port while the wall listens on the master.
+// One serial line of the virtual wall (the splicers', a matrix's, the
+// DVR's): a pseudo-terminal pair whose slave the console opens as its
+// serial port while the wall listens on the master.
 // The line keeps a descriptor of its own on the slave, so that it stays up
 // while the console closes and reopens the port (a master without any slave
 // open would report a hang-up on every read).
-class TSplicerLine : public QObject {
+class TPtyLine : public QObject {
   Q_OBJECT
 
  public:
-  explicit TSplicerLine(QObject* parent = nullptr);
-  ~TSplicerLine() override;
+  explicit TPtyLine(QObject* parent = nullptr);
+  ~TPtyLine() override;
 
   // Creates the pair (raw, 9600 8N1); false with a reason when it cannot.
   bool Open(QString* error = nullptr);

@@ -1,4 +1,4 @@
-#include "splicer_line.h"
+#include "pty_line.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -11,11 +11,11 @@
 namespace {
 
 // Plays the console: opens the line's slave like a serial port and writes.
-class SplicerLineTest : public testing::Test {
+class PtyLineTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(line.Open());
-    QObject::connect(&line, &TSplicerLine::bytesReceived,
+    QObject::connect(&line, &TPtyLine::bytesReceived,
                      [this](const QByteArray& b) { received += b; });
   }
   int OpenSlave() {
@@ -25,11 +25,11 @@ class SplicerLineTest : public testing::Test {
     ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
   }
 
-  TSplicerLine line;
+  TPtyLine line;
   QByteArray received;
 };
 
-TEST_F(SplicerLineTest, BytesArriveUnchangedIncludingLineFeedsAndTabs) {
+TEST_F(PtyLineTest, BytesArriveUnchangedIncludingLineFeedsAndTabs) {
   const int fd = OpenSlave();
   ASSERT_GE(fd, 0);
   // 0x09 and 0x0A would be expanded by a cooked terminal.
@@ -40,7 +40,7 @@ TEST_F(SplicerLineTest, BytesArriveUnchangedIncludingLineFeedsAndTabs) {
   ::close(fd);
 }
 
-TEST_F(SplicerLineTest, LineStaysUpWhenTheConsoleClosesAndReopens) {
+TEST_F(PtyLineTest, LineStaysUpWhenTheConsoleClosesAndReopens) {
   int fd = OpenSlave();
   ASSERT_GE(fd, 0);
   Write(fd, "\xc8");

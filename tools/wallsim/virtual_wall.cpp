@@ -1,0 +1,124 @@
+#include "virtual_wall.h"
+
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+
+#include "sim_home.h"
+
+namespace {
+constexpr std::array kKinds = {TMatrixKind::Video, TMatrixKind::Vga, TMatrixKind::Dvi};
+}  // namespace
+
+TVirtualWall::TVirtualWall(TOptions options, QObject* parent)
+    : QObject(parent), options_(std::move(options)), splicers_(options_.rows, options_.cols) {
+  connect(&splicers_, &TWallSimulator::reported, this, &TVirtualWall::reported);
+  for (size_t i = 0; i < kKinds.size(); ++i) {
+    matrices_[i] = std::make_unique<TMatrixUnit>(kKinds[i]);
+    connect(matrices_[i].get(), &TMatrixUnit::reported, this, &TVirtualWall::reported);
+  }
+  connect(&dvr_, &TDvrUnit::reported, this, &TVirtualWall::reported);
+}
+
+TVirtualWall::~TVirtualWall() = default;
+
+const TMatrixUnit& TVirtualWall::Matrix(TMatrixKind kind) const {
+  return *matrices_[static_cast<size_t>(kind)];
+}
+
+QString TVirtualWall::ResolveBrand(TMatrixKind kind, const QString& text) {
+  const QStringList& brands = MatrixBrands(kind);
+  if (brands.contains(text)) return text;
+  bool ok = false;
+  const int index = text.toInt(&ok);
+  return ok ? brands.value(index) : QString();
+}
+
+bool TVirtualWall::Start(QString* error, QString* note) {
+  QStringList paths;
+  for (auto& line : lines_) {
+    line = std::make_unique<TPtyLine>();
+    if (!line->Open(error)) return false;
+    paths << line->SlavePath();
+  }
+  const TSimHome::TResult prepared =
+      TSimHome::Prepare(options_.home, paths, options_.rows, options_.cols, options_.wirePorts);
+  if (!prepared.ok) {
+    *error = prepared.error;
+    return false;
+  }
+  QStringList notes;
+  if (!prepared.added.isEmpty())
+    notes << QStringLiteral("added to Quvial.ini: ") + prepared.added.join(QStringLiteral(", "));
+  if (!prepared.note.isEmpty()) notes << prepared.note;
+  *note = notes.join(QStringLiteral("; "));
+
+  connect(lines_[0].get(), &TPtyLine::bytesReceived, this,
+          [this](const QByteArray& bytes) { splicers_.Feed(bytes); });
+  for (size_t i = 0; i < matrices_.size(); ++i) {
+    connect(lines_[i + 1].get(), &TPtyLine::bytesReceived, this, [this, i](const QByteArray& b) {
+      // The console writes the file before it sends with a new brand; a
+      // watcher's notice could come after the bytes.
+      RefreshBrands();
+      MatrixAt(i).Feed(b);
+    });
+  }
+  connect(lines_[4].get(), &TPtyLine::bytesReceived, this,
+          [this](const QByteArray& bytes) { dvr_.Feed(bytes); });
+
+  RefreshBrands();
+  // Quvial.ini is replaced by a rename on every write, so the directory is
+  // watched as well as the file (whose watch a rename ends).
+  watcher_ = new QFileSystemWatcher(this);
+  watcher_->addPath(options_.home);
+  const auto rewatch = [this] {
+    const QString ini = TSimHome::IniPath(options_.home);
+    if (QFileInfo::exists(ini) && !watcher_->files().contains(ini)) watcher_->addPath(ini);
+    RefreshBrands();
+  };
+  connect(watcher_, &QFileSystemWatcher::directoryChanged, this, rewatch);
+  connect(watcher_, &QFileSystemWatcher::fileChanged, this, rewatch);
+  rewatch();
+  return true;
+}
+
+void TVirtualWall::RefreshBrands() {
+  for (size_t i = 0; i < kKinds.size(); ++i) {
+    const auto& fixed = options_.brands[i];
+    MatrixAt(i).SetBrand(fixed ? *fixed : TSimHome::ReadMatrixBrand(options_.home, kKinds[i]));
+  }
+}
+
+QString TVirtualWall::ReadyLine() const {
+  QString line = QStringLiteral("ready");
+  for (size_t i = 0; i < lines_.size(); ++i)
+    if (lines_[i])
+      line += u' ' + QLatin1String(TSimHome::kPorts[i].name) + u' ' + lines_[i]->SlavePath();
+  return line;
+}
+
+QString TVirtualWall::CountersText() const {
+  int commands = 0, bad = 0, noise = 0, ignored = 0;
+  for (const auto& m : matrices_) {
+    commands += m->Commands();
+    bad += m->BadCommands();
+    noise += m->NoiseBytes();
+    ignored += m->IgnoredBytes();
+  }
+  return splicers_.CountersText() +
+         QStringLiteral(" matrix-commands %1 matrix-bad %2 matrix-noise %3 matrix-ignored %4")
+             .arg(commands)
+             .arg(bad)
+             .arg(noise)
+             .arg(ignored) +
+         QStringLiteral(" dvr-frames %1 dvr-bad %2 dvr-noise %3")
+             .arg(dvr_.Frames())
+             .arg(dvr_.BadFrames())
+             .arg(dvr_.NoiseBytes());
+}
+
+QStringList TVirtualWall::StateLines() const {
+  QStringList lines = splicers_.State().Dump();
+  for (const auto& m : matrices_) lines << m->Dump();
+  lines << dvr_.Dump();
+  return lines;
+}
