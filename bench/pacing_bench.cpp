@@ -17,32 +17,12 @@
 #include "app/quvial_form.h"
 #include "bench_stats.h"
 #include "bench_window.h"
+#include "paint_probe.h"
 #include "wall/family_menu_view.h"
 #include "wall/wall_grid_view.h"
 
 namespace {
 
-// Asks for a repaint every 20 ms and notes when each paint happened.
-class TPaintProbe : public QWidget {
- public:
-  explicit TPaintProbe(QWidget* parent) : QWidget(parent) {
-    setFixedSize(8, 8);
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
-    timer_.start();
-  }
-  std::vector<TWireProbe::Clock::time_point> paints;
-
- protected:
-  void paintEvent(QPaintEvent*) override { paints.push_back(TWireProbe::Clock::now()); }
-
- private:
-  QTimer timer_;
-};
-
-double Ms(TWireProbe::Clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
 
 }  // namespace
 

@@ -19,6 +19,7 @@
 #include "app/quvial_form.h"
 #include "bench_stats.h"
 #include "bench_window.h"
+#include "paint_probe.h"
 #include "scenes/scene_form.h"
 
 namespace {
@@ -27,27 +28,6 @@ constexpr int kRows = 8, kCols = 8;
 constexpr int kTriples = 85;  // 255 items
 constexpr int kMatrixDelay = 20;
 
-// Asks for a repaint every 20 ms and notes when each paint happened.
-class TPaintProbe : public QWidget {
- public:
-  explicit TPaintProbe(QWidget* parent) : QWidget(parent) {
-    setFixedSize(8, 8);
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
-    timer_.start();
-  }
-  std::vector<TWireProbe::Clock::time_point> paints;
-
- protected:
-  void paintEvent(QPaintEvent*) override { paints.push_back(TWireProbe::Clock::now()); }
-
- private:
-  QTimer timer_;
-};
-
-double Ms(TWireProbe::Clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
 
 // A combine of the rectangle (r, c)..(r + 1, c + 1) under VGA, as recorded.
 TSceneItem CombineItem(int i) {

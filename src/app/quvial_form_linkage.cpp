@@ -139,6 +139,9 @@ void TQuvialForm::BuildLinkage() {
   lblChannel_->setBuddy(cbbChannel_);
   lblDVRChannel_->setBuddy(cbbPics_);
   lblDVR_->setBuddy(cbbDVRAddress_);
+  // The switcher rows' lists are named by their labels too.
+  lblSwitcherAddress_->setBuddy(cbbSwitcherAddress_);
+  lblSwitcherChannel_->setBuddy(cbbSwitcherChannel_);
 
   auto* channel = new QHBoxLayout;
   channel->addWidget(cbbChannel_, 1);

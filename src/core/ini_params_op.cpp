@@ -59,15 +59,33 @@ QString TIniParamsOp::ReadText(const QString& key, const QString& def) const {
   return file_.ReadString(kSection, key, def);
 }
 void TIniParamsOp::WriteInt(const QString& key, int value) {
-  file_.WriteInteger(kSection, key, value);
+  WriteText(key, QString::number(value));
 }
 void TIniParamsOp::WriteText(const QString& key, const QString& value) {
-  file_.WriteString(kSection, key, value);
+  if (group_)
+    group_->append({key, value});
+  else
+    file_.WriteString(kSection, key, value);
 }
 void TIniParamsOp::WriteInts(std::initializer_list<std::pair<QString, int>> entries) {
-  TProfileFile::TEntries texts;
-  for (const auto& [key, value] : entries) texts.append({key, QString::number(value)});
-  file_.WriteStrings(kSection, texts);
+  WriteGroup([this, entries] {
+    for (const auto& [key, value] : entries) WriteInt(key, value);
+  });
+}
+
+void TIniParamsOp::WriteGroup(const std::function<void()>& writes) {
+  if (group_) {  // inside another group: joins its rewrite
+    writes();
+    return;
+  }
+  group_.emplace();
+  // Should writes throw, nothing is stored and later writes go to the file again.
+  struct TEnd {
+    std::optional<TProfileFile::TEntries>& group;
+    ~TEnd() { group.reset(); }
+  } end{group_};
+  writes();
+  if (!group_->isEmpty()) file_.WriteStrings(kSection, *group_);
 }
 
 // Ports.

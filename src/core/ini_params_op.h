@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 
 #include "core/profile_file.h"
@@ -114,6 +116,12 @@ class TIniParamsOp {
   void ReadDvrDelay(int& choosed, int& value) const;
   void WriteDvrDelay(int choosed, int value);  // dvrchoosed, dvrdelayvalue
 
+  // Runs writes (calls of the writers above on this object) and stores all
+  // they write in one rewrite of the file, in the order written; a key
+  // written twice keeps its first place and takes its last value. Reads
+  // inside see the file as it was before.
+  void WriteGroup(const std::function<void()>& writes);
+
   // For keys without a typed accessor.
   TProfileFile& File();
 
@@ -125,4 +133,5 @@ class TIniParamsOp {
   void WriteInts(std::initializer_list<std::pair<QString, int>> entries);  // one rewrite
 
   TProfileFile file_;
+  std::optional<TProfileFile::TEntries> group_;  // gathering while WriteGroup runs
 };

@@ -84,7 +84,6 @@ void TSetupChannelNameForm::LoadTexts() {
   btnEdit_->setAccessibleName(btnEdit_->text());
   lbChannelList_->setAccessibleName(lblChannelList_->text().trimmed());
   edtNewName_->setAccessibleName(lblNewName_->text().trimmed());
-  lblName_->setAccessibleName(lblChannelList_->text().trimmed());
 }
 
 void TSetupChannelNameForm::FillList() {

@@ -96,23 +96,25 @@ QString ConflictMessage(TPortConflict conflict, bool chinese) {
 }
 
 void Write(TIniParamsOp& ini, const TPortSetupValues& values) {
-  for (const TPortId id : kAllPorts) {
-    const TPortChoice& line = values.Port(id);
-    ini.WritePortChecked(id, 0);
-    if (!line.used) continue;
-    ini.WritePortChecked(id, 1);
-    if (!line.name.isEmpty()) ini.WritePortName(id, line.name);
-    if (!line.bps.isEmpty()) ini.WritePortBPS(id, line.bps);
-    if (!line.dataBit.isEmpty()) ini.WritePortDataBit(id, line.dataBit);
-    if (!line.stopBit.isEmpty()) ini.WritePortStopBit(id, line.stopBit);
-    if (line.check >= 0) ini.WritePortCheck(id, line.check);
-    if (id == TPortId::Sniff) {
-      ini.WriteSignalType(values.signalType);
-      ini.WriteChooseMatrix(values.chooseMatrix ? 1 : 0);
-      if (values.chooseMatrix) ini.WriteChannelList(values.channelList);
+  // One rewrite of the file for the whole dialog, not one per key.
+  ini.WriteGroup([&ini, &values] {
+    for (const TPortId id : kAllPorts) {
+      const TPortChoice& line = values.Port(id);
+      ini.WritePortChecked(id, line.used ? 1 : 0);
+      if (!line.used) continue;
+      if (!line.name.isEmpty()) ini.WritePortName(id, line.name);
+      if (!line.bps.isEmpty()) ini.WritePortBPS(id, line.bps);
+      if (!line.dataBit.isEmpty()) ini.WritePortDataBit(id, line.dataBit);
+      if (!line.stopBit.isEmpty()) ini.WritePortStopBit(id, line.stopBit);
+      if (line.check >= 0) ini.WritePortCheck(id, line.check);
+      if (id == TPortId::Sniff) {
+        ini.WriteSignalType(values.signalType);
+        ini.WriteChooseMatrix(values.chooseMatrix ? 1 : 0);
+        if (values.chooseMatrix) ini.WriteChannelList(values.channelList);
+      }
     }
-  }
-  ini.WriteCmdLen(values.cmdLen);
+    ini.WriteCmdLen(values.cmdLen);
+  });
 }
 
 }  // namespace PortSetup

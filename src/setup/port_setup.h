@@ -66,10 +66,11 @@ TPortSetupValues Read(const TIniParamsOp& ini);
 std::optional<TPortConflict> FindConflict(const TPortSetupValues& values);
 QString ConflictMessage(TPortConflict conflict, bool chinese);
 
-// Writes the lines in the configuration's order, each its use key 0 first
-// and, when used, 1 and its other keys; then "CmdLen". The relay keys go with
-// the listening line, "ChannelList" only while "使用矩阵" is on. Unset
-// selectors (see TPortChoice) leave their keys as stored.
+// Writes the lines in the configuration's order, each its use key (0, or 1
+// when used) and, when used, its other keys; then "CmdLen". The relay keys go
+// with the listening line, "ChannelList" only while "使用矩阵" is on. Unset
+// selectors (see TPortChoice) leave their keys as stored. All in one rewrite
+// of the file.
 void Write(TIniParamsOp& ini, const TPortSetupValues& values);
 
 }  // namespace PortSetup

@@ -1,16 +1,14 @@
 #include "core/ini_params_op.h"
 
 #include <gtest/gtest.h>
-#include <sys/inotify.h>
-#include <unistd.h>
 
-#include <QFile>
 #include <QFileInfo>
 #include <functional>
 #include <ostream>
 #include <vector>
 
 #include "core/gbk.h"
+#include "support/rewrite_count.h"
 #include "support/temp_home.h"
 
 namespace {
@@ -218,16 +216,10 @@ TEST_F(IniParamsOpTest, GroupedWritesKeepTheirOrder) {
 
 TEST_F(IniParamsOpTest, WallSizeIsOneRewriteOfTheFile) {
   Put("[COM]\r\nLANG=1\r\n");
-  // Every rewrite writes a temporary of its own name beside the file.
-  const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(home.Path()).constData(), IN_CREATE), 0);
+  TRewriteCount rewrites(home.File(QStringLiteral("Quvial.ini")));
+  ASSERT_TRUE(rewrites.IsValid());
   ini.WriteWallSize(4, 6);
-  alignas(inotify_event) char buffer[4096];
-  const ssize_t n = ::read(watch, buffer, sizeof buffer);
-  ::close(watch);
-  ASSERT_GT(n, 0);
-  EXPECT_EQ(n, ssize_t(sizeof(inotify_event) + reinterpret_cast<inotify_event*>(buffer)->len))
-      << "one temporary, not one per key";
+  EXPECT_EQ(rewrites.Count(), 1) << "one temporary, not one per key";
   EXPECT_EQ(Disk(), QByteArray("[COM]\r\nLANG=1\r\nrow=4\r\ncol=6\r\n"));
 }
 

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "core/profile_file.h"
+#include "support/rewrite_count.h"
 
 using namespace Qt::StringLiterals;
 
@@ -38,9 +39,12 @@ class PortSetupTest : public testing::Test {
   TIniParamsOp ini{path};
 };
 
-TEST_F(PortSetupTest, OkWritesEveryKeyInOrderAndReadsThemBack) {
+TEST_F(PortSetupTest, OkWritesEveryKeyInOrderInOneRewriteAndReadsThemBack) {
   const TPortSetupValues values = SixLines();
+  TRewriteCount rewrites(path);
+  ASSERT_TRUE(rewrites.IsValid());
   PortSetup::Write(ini, values);
+  EXPECT_EQ(rewrites.Count(), 1);
   QStringList order;
   for (const char* p : {"Combine", "Matrix", "VGAMatrix", "DVIMatrix", "DVR", "Sniff"}) {
     const QString prefix = i(p) == u"Combine"_s ? QString() : i(p);
@@ -71,7 +75,9 @@ TEST_F(PortSetupTest, UnusedLinesAndUnsetSelectorsKeepTheirStoredKeys) {
   v.Port(TPortId::Combine) = {true, {}, {}, {}, {}, -1};  // nothing chosen
   v.chooseMatrix = false;
   v.channelList = 3;
+  TRewriteCount rewrites(path);
   PortSetup::Write(ini, v);
+  EXPECT_EQ(rewrites.Count(), 1);
   for (const QString& key : kept) after << Stored(key);
   EXPECT_EQ(after, before);
   EXPECT_EQ(Stored(u"DVRCOMPortChecked"_s) + Stored(u"CombineCOMPortChecked"_s) +
