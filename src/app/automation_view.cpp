@@ -1,8 +1,11 @@
 #include "app/automation_view.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPushButton>
@@ -11,6 +14,7 @@
 
 #include "app/choose_form.h"
 #include "app/quvial_form.h"
+#include "wall/family_menu_view.h"
 #include "wall/wall_grid_view.h"
 
 namespace {
@@ -30,6 +34,31 @@ QString Caption(const QAbstractButton* button) {
   QString text = button->text();
   text.remove(u'&');  // mnemonics are not part of what the operator reads
   return text;
+}
+
+// The first visible, enabled control of that kind and object name in any
+// shown window (the main window, the scene manager, a dialog).
+template <typename W>
+W* FindControl(const QString& name) {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (!window->isVisible()) continue;
+    QList<W*> found = window->findChildren<W*>(name);
+    if (auto* self = qobject_cast<W*>(window); self && window->objectName() == name)
+      found.prepend(self);
+    for (W* w : found)
+      if (w->isVisible() && w->isEnabled()) return w;
+  }
+  return nullptr;
+}
+
+// The enabled, visible menu item of that object name in any shown window.
+QAction* FindMenuItem(const QString& name) {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (!window->isVisible()) continue;
+    for (QAction* item : window->findChildren<QAction*>(name))
+      if (item->isEnabled() && item->isVisible()) return item;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -103,33 +132,113 @@ void TAutomationServer::Pump() {
 void TAutomationServer::Execute(const TRequest& request) {
   QStringList args = request.line.split(u' ', Qt::SkipEmptyParts);
   const QString command = args.takeFirst();
-  QLocalSocket* socket = request.socket;
-  if (command == u"choose") {
-    Reply(socket, Choose(args));
-  } else if (command == u"select") {
-    Reply(socket, Select(args));
-  } else if (command == u"cell") {
-    Reply(socket, Cell(args));
-  } else if (command == u"idle") {
-    Reply(socket, QStringLiteral("ok"));
-  } else if (command == u"click") {
-    const QString caption = request.line.section(u' ', 1).trimmed();
-    TQuvialForm* form = mainForm_ ? mainForm_() : nullptr;
-    if (!form || !form->isVisible()) return Reply(socket, QStringLiteral("error no main window"));
-    if (caption.isEmpty()) return Reply(socket, QStringLiteral("error click needs a caption"));
-    QAbstractButton* target = nullptr;
-    for (QAbstractButton* b : form->findChildren<QAbstractButton*>()) {
-      if (Caption(b) == caption && b->isVisible() && b->isEnabled()) {
-        target = b;
-        break;
-      }
+  const QString rest = request.line.section(u' ', 1).trimmed();
+  Gesture gesture;
+  QString answer;
+  if (command == u"choose")
+    answer = Choose(args);
+  else if (command == u"select")
+    answer = Select(args);
+  else if (command == u"cell")
+    answer = Cell(args);
+  else if (command == u"idle")
+    answer = QStringLiteral("ok");
+  else if (command == u"click")
+    answer = Click(rest, gesture);
+  else if (command == u"press")
+    answer = Press(args, gesture);
+  else if (command == u"tick")
+    answer = Tick(args, gesture);
+  else if (command == u"text")
+    answer = Type(request.line);
+  else if (command == u"index")
+    answer = Pick(args, gesture);
+  else if (command == u"menu")
+    answer = Menu(rest, gesture);
+  else
+    answer = QStringLiteral("error unknown command ") + command;
+  Reply(request.socket, answer);
+  if (gesture) gesture();
+}
+
+QString TAutomationServer::Click(const QString& caption, Gesture& gesture) {
+  TQuvialForm* form = mainForm_ ? mainForm_() : nullptr;
+  if (!form || !form->isVisible()) return QStringLiteral("error no main window");
+  if (caption.isEmpty()) return QStringLiteral("error click needs a caption");
+  for (QAbstractButton* b : form->findChildren<QAbstractButton*>()) {
+    if (Caption(b) == caption && b->isVisible() && b->isEnabled()) {
+      gesture = [b] { b->click(); };
+      return QStringLiteral("ok");
     }
-    if (!target) return Reply(socket, QStringLiteral("error no visible enabled button ") + caption);
-    Reply(socket, QStringLiteral("ok"));
-    target->click();
-  } else {
-    Reply(socket, QStringLiteral("error unknown command ") + command);
   }
+  return QStringLiteral("error no visible enabled button ") + caption;
+}
+
+QString TAutomationServer::Press(const QStringList& args, Gesture& gesture) {
+  if (args.size() != 1) return QStringLiteral("error usage: press <object name>");
+  if (QAbstractButton* button = FindControl<QAbstractButton>(args[0])) {
+    gesture = [button] { button->click(); };
+    return QStringLiteral("ok");
+  }
+  if (QAction* item = FindMenuItem(args[0])) {
+    gesture = [item] { item->trigger(); };
+    return QStringLiteral("ok");
+  }
+  return QStringLiteral("error no visible enabled button or menu item ") + args[0];
+}
+
+QString TAutomationServer::Tick(const QStringList& args, Gesture& gesture) {
+  if (args.size() != 2 || (args[1] != u"0" && args[1] != u"1"))
+    return QStringLiteral("error usage: tick <object name> 0|1");
+  QAbstractButton* box = FindControl<QAbstractButton>(args[0]);
+  if (!box) return QStringLiteral("error no visible enabled check box ") + args[0];
+  if (!box->isCheckable()) return QStringLiteral("error not a check box ") + args[0];
+  // A box already as wanted is left alone, as an operator would.
+  if (box->isChecked() != (args[1] == u"1")) gesture = [box] { box->click(); };
+  return QStringLiteral("ok");
+}
+
+QString TAutomationServer::Type(const QString& line) {
+  const QString name = line.section(u' ', 1, 1, QString::SectionSkipEmpty);
+  if (name.isEmpty()) return QStringLiteral("error usage: text <object name> <text>");
+  auto* edit = FindControl<QLineEdit>(name);
+  if (!edit) return QStringLiteral("error no visible enabled edit box ") + name;
+  // Everything after the name is the text, blanks inside it included.
+  const QString text = line.section(u' ', 2, -1, QString::SectionSkipEmpty);
+  edit->setText(text);
+  Q_EMIT edit->textEdited(text);
+  return QStringLiteral("ok");
+}
+
+QString TAutomationServer::Pick(const QStringList& args, Gesture& gesture) {
+  std::vector<int> v;
+  if (args.size() != 2 || !ToInts(args.mid(1), v))
+    return QStringLiteral("error usage: index <object name> <n>");
+  auto* box = FindControl<QComboBox>(args[0]);
+  if (!box) return QStringLiteral("error no visible enabled list box ") + args[0];
+  const int index = v[0];
+  if (index < 0 || index >= box->count())
+    return QStringLiteral("error no item %1 in %2").arg(index).arg(args[0]);
+  // As picked from the list: the change and then the activation.
+  gesture = [box, index] {
+    box->setCurrentIndex(index);
+    Q_EMIT box->activated(index);
+    Q_EMIT box->textActivated(box->itemText(index));
+  };
+  return QStringLiteral("ok");
+}
+
+QString TAutomationServer::Menu(const QString& path, Gesture& gesture) {
+  TQuvialForm* form = mainForm_ ? mainForm_() : nullptr;
+  if (!form || !form->isVisible()) return QStringLiteral("error no main window");
+  if (!path.contains(u'/')) return QStringLiteral("error usage: menu <section>/<entry>");
+  const TFamilyMenuView* menu = form->WallMenu();
+  QAction* entry =
+      menu ? menu->EntryAction(path.section(u'/', 0, 0), path.section(u'/', 1)) : nullptr;
+  if (!entry || !entry->isEnabled() || !entry->isVisible())
+    return QStringLiteral("error no enabled entry ") + path + QStringLiteral(" in the wall menu");
+  gesture = [entry] { entry->trigger(); };
+  return QStringLiteral("ok");
 }
 
 QString TAutomationServer::Choose(const QStringList& args) {

@@ -19,11 +19,17 @@ class TQuvialForm;
 //   choose <type position> [<port>]  pick in the start dialog and press 确定
 //   select <left> <top> <right> <bottom>  select on the wall grid (0-based)
 //   click <caption>   click the visible, enabled button with that caption
+//   press <name>      click the visible, enabled button of that object name
+//                     in any window, or trigger the enabled menu item
+//   tick <name> 0|1   tick or untick that check box as a click would
+//   text <name> <text>  type the text into that edit box, replacing its text
+//   index <name> <n>  pick item n (0-based) of that list box
+//   menu <section>/<entry>  choose the entry of the wall grid's context menu
 //   cell <row> <col>  the grid cell's accessible text ("1-1 VGA")
 //   idle              answers once no wall action is running
 // Commands run in order, each only when no wall action is running, exactly
-// as an operator's input would wait; a click answers before it clicks, so a
-// dialog it opens cannot block the answer.
+// as an operator's input would wait; the commands that operate a control
+// answer before they do, so a dialog it opens cannot block the answer.
 class TAutomationServer : public QObject {
   Q_OBJECT
 
@@ -44,10 +50,19 @@ class TAutomationServer : public QObject {
   void OnConnection();
   void OnReadyRead(QLocalSocket* socket);
   void Pump();
+  // What the operator's hand does after the answer; empty when nothing.
+  using Gesture = std::function<void()>;
+
   void Execute(const TRequest& request);
   QString Choose(const QStringList& args);
   QString Select(const QStringList& args);
   QString Cell(const QStringList& args);
+  QString Click(const QString& caption, Gesture& gesture);
+  QString Press(const QStringList& args, Gesture& gesture);
+  QString Tick(const QStringList& args, Gesture& gesture);
+  QString Type(const QString& line);
+  QString Pick(const QStringList& args, Gesture& gesture);
+  QString Menu(const QString& path, Gesture& gesture);
   static void Reply(QLocalSocket* socket, const QString& line);
   bool ActionRunning() const;
 

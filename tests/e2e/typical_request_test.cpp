@@ -4,51 +4,17 @@
 // report lines.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <optional>
 
-#include "support/event_wait.h"
-
-// Readable failures: gtest prints a QString as text, not as its code units.
-static void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
+#include "console_process.h"
+#include "wall_process.h"
 
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// The programs live in bin/ beside the tests' directory; QUVIAL_BIN_DIR
-// points elsewhere.
-QString Program(const QString& name) {
-  const QString dir = qEnvironmentVariableIsSet("QUVIAL_BIN_DIR")
-                          ? qEnvironmentVariable("QUVIAL_BIN_DIR")
-                          : QCoreApplication::applicationDirPath() + u"/../bin"_s;
-  return QDir(dir).absoluteFilePath(name);
-}
-
-// Reads a process's standard output line by line.
-class TLineReader {
- public:
-  explicit TLineReader(QProcess& process) : process_(process) {}
-  // The next line, or an empty optional after timeoutMs.
-  std::optional<QString> Next(int timeoutMs = 10000) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!process_.canReadLine()) {
-      if (deadline.hasExpired() || process_.state() == QProcess::NotRunning) return std::nullopt;
-      process_.waitForReadyRead(50);
-    }
-    return QString::fromUtf8(process_.readLine()).trimmed();
-  }
-
- private:
-  QProcess& process_;
-};
+using e2e::Program;
 
 class TypicalRequestTest : public testing::Test {
  protected:
@@ -56,76 +22,20 @@ class TypicalRequestTest : public testing::Test {
     ASSERT_TRUE(home.isValid());
     ASSERT_TRUE(QFileInfo::exists(Program(u"quvial-wallsim"_s))) << "build quvial-wallsim first";
     ASSERT_TRUE(QFileInfo::exists(Program(u"quvial"_s))) << "build quvial first";
-
-    wall.setProgram(Program(u"quvial-wallsim"_s));
-    wall.setArguments(
-        {u"--headless"_s, u"--home"_s, home.path(), u"--rows"_s, u"4"_s, u"--cols"_s, u"4"_s});
-    wall.setProcessChannelMode(QProcess::SeparateChannels);
-    wall.start();
-    ASSERT_TRUE(wall.waitForStarted(10000));
-    const auto ready = wallLines.Next();
-    ASSERT_TRUE(ready.has_value()) << wall.readAllStandardError().toStdString();
-    ASSERT_TRUE(ready->startsWith(u"ready COM1 /dev/"_s)) << ready->toStdString();
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"QUVIAL_HOME"_s, home.path());
-    env.insert(u"QUVIAL_AUTOMATION"_s, home.filePath(u"automation"_s));
-    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    console.setProcessEnvironment(env);
-    console.setProgram(Program(u"quvial"_s));
-    console.start();
-    ASSERT_TRUE(console.waitForStarted(10000));
-    ASSERT_TRUE(ProcessEventsUntil(
-        [&] {
-          socket.connectToServer(home.filePath(u"automation"_s));
-          return socket.waitForConnected(100);
-        },
-        20000))
-        << "the console's automation socket never opened";
+    ASSERT_EQ(wall.Start(home.path(), {u"--rows"_s, u"4"_s, u"--cols"_s, u"4"_s}), QString());
+    ASSERT_EQ(console.Start(home.path()), QString());
   }
 
   void TearDown() override {
-    socket.disconnectFromServer();
-    console.terminate();
-    if (!console.waitForFinished(5000)) console.kill();
-    wall.write("quit\n");
-    if (!wall.waitForFinished(5000)) wall.kill();
-    // Under the sanitizers a fault in either program shows on its error output.
-    for (QProcess* p : {&console, &wall}) {
-      const QString errors = QString::fromUtf8(p->readAllStandardError());
-      EXPECT_FALSE(errors.contains(u"Sanitizer"_s) || errors.contains(u"runtime error"_s))
-          << errors.toStdString();
-    }
+    for (const QString& errors : {console.Stop(), wall.Stop()})
+      EXPECT_FALSE(e2e::SanitizerFault(errors)) << errors.toStdString();
   }
 
-  // Sends one command to the console and returns its answer.
-  QString Ask(const QString& command, int timeoutMs = 15000) {
-    socket.write(command.toUtf8() + '\n');
-    socket.flush();
-    QDeadlineTimer deadline(timeoutMs);
-    while (!socket.canReadLine()) {
-      if (deadline.hasExpired()) return u"(no answer)"_s;
-      socket.waitForReadyRead(50);
-    }
-    return QString::fromUtf8(socket.readLine()).trimmed();
-  }
-
-  // The wall's state dump, one line per screen and unit.
-  QStringList WallState() {
-    wall.write("state\n");
-    QStringList lines;
-    while (auto line = wallLines.Next()) {
-      if (*line == u"end") return lines;
-      if (!line->startsWith(u"state"_s)) lines << *line;
-    }
-    return lines;
-  }
+  QString Ask(const QString& command) { return console.Ask(command); }
 
   QTemporaryDir home;
-  QProcess wall;
-  QProcess console;
-  TLineReader wallLines{wall};
-  QLocalSocket socket;
+  e2e::TWallProcess wall;
+  e2e::TConsoleProcess console;
 };
 
 TEST_F(TypicalRequestTest, VgaOnTwoByTwoReachesTheWallAsOneFrame) {
@@ -135,7 +45,7 @@ TEST_F(TypicalRequestTest, VgaOnTwoByTwoReachesTheWallAsOneFrame) {
   ASSERT_EQ(Ask(u"idle"_s), u"ok"_s);
 
   // Exactly one frame, and nothing bad or unknown before it.
-  const auto line = wallLines.Next();
+  const auto line = wall.Next();
   ASSERT_TRUE(line.has_value());
   EXPECT_EQ(*line, u"frame c8 09 01 01 02 02 20 02 f9 select-source VGA rows 1-2 cols 1-2"_s);
 
@@ -144,7 +54,9 @@ TEST_F(TypicalRequestTest, VgaOnTwoByTwoReachesTheWallAsOneFrame) {
       EXPECT_EQ(Ask(u"cell %1 %2"_s.arg(r).arg(c)), u"ok %1-%2 VGA"_s.arg(r + 1).arg(c + 1));
   EXPECT_EQ(Ask(u"cell 2 2"_s), u"ok 3-3"_s);
 
-  const QStringList state = WallState();
+  QStringList before;
+  const QStringList state = wall.State(&before);
+  EXPECT_EQ(before, QStringList());
   ASSERT_EQ(state.size(), 16);
   for (int r = 1; r <= 2; ++r)
     for (int c = 1; c <= 2; ++c)
@@ -152,7 +64,7 @@ TEST_F(TypicalRequestTest, VgaOnTwoByTwoReachesTheWallAsOneFrame) {
           state.contains(u"screen %1-%2 power on source VGA picture 1-1..2-2"_s.arg(r).arg(c)));
   EXPECT_TRUE(state.contains(u"screen 3-3 power on source none picture 3-3..3-3"_s));
   // The state request came after the frame: no other line slipped in.
-  EXPECT_FALSE(wall.canReadLine());
+  EXPECT_FALSE(wall.HasLine());
 }
 
 TEST_F(TypicalRequestTest, BadCommandsAreAnsweredAndSendNothing) {
@@ -167,10 +79,21 @@ TEST_F(TypicalRequestTest, BadCommandsAreAnsweredAndSendNothing) {
   EXPECT_TRUE(Ask(u"click No Such Button"_s).startsWith(u"error no visible enabled button"_s));
   EXPECT_TRUE(Ask(u"cell 4 0"_s).startsWith(u"error no cell"_s));
   EXPECT_TRUE(Ask(u"frobnicate"_s).startsWith(u"error unknown command"_s));
+  // Controls by object name: missing, of the wrong kind, or asked wrongly.
+  for (const auto& [command, answer] : std::initializer_list<std::pair<QString, QString>>{
+           {u"press btnNoSuch"_s, u"error no visible enabled button or menu item"_s},
+           {u"tick btnPowerOn 1"_s, u"error not a check box"_s},
+           {u"tick cbMatrixCMB yes"_s, u"error usage"_s},
+           {u"index cbbRow 30"_s, u"error no item 30"_s},
+           {u"index cbbRow"_s, u"error usage"_s},
+           {u"text cbbRow 3"_s, u"error no visible enabled edit box"_s},
+           {u"menu 分解/Nothing"_s, u"error no enabled entry"_s},
+           {u"menu VGA"_s, u"error usage"_s}})
+    EXPECT_TRUE(Ask(command).startsWith(answer)) << command.toStdString();
   ASSERT_EQ(Ask(u"idle"_s), u"ok"_s);
 
-  EXPECT_FALSE(wallLines.Next(500).has_value()) << "no command reached the wall";
-  const QStringList state = WallState();
+  EXPECT_FALSE(wall.Next(500).has_value()) << "no command reached the wall";
+  const QStringList state = wall.State();
   ASSERT_EQ(state.size(), 16);
   EXPECT_EQ(state.filter(u"source none"_s).size(), 16);
 }
