@@ -21,10 +21,7 @@
 #include "wall/family_menu_view.h"
 #include "wall/wall_grid_view.h"
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -72,14 +69,7 @@ int main(int argc, char** argv) {
   const double whole = Ms(end - start);
 
   // Paints: the longest stretch of the action without one, from its start to its end.
-  std::vector<TWireProbe::Clock::time_point> marks{start};
-  for (auto t : probe->paints)
-    if (t >= start && t <= end) marks.push_back(t);
-  marks.push_back(end);
-  double longestWithoutPaint = 0;
-  for (size_t i = 1; i < marks.size(); ++i)
-    longestWithoutPaint = std::max(longestWithoutPaint, Ms(marks[i] - marks[i - 1]));
-  const double paintRate = static_cast<double>(marks.size() - 2) / (whole / 1000.0);
+  const auto [paints, longestWithoutPaint, paintRate] = probe->Between(start, end);
 
   const bool gapsOk = gap.Min() >= 50.0;
   const bool medianOk = std::abs(gap.Median() - 50.0) <= 1.0;
@@ -98,6 +88,6 @@ int main(int argc, char** argv) {
   std::printf(
       "  paints during the action: %zu (%.1f per second), longest time without a paint "
       "%.1f ms (at least 10 per second throughout: %s)\n",
-      marks.size() - 2, paintRate, longestWithoutPaint, paintsOk ? "met" : "MISSED");
+      paints, paintRate, longestWithoutPaint, paintsOk ? "met" : "MISSED");
   return gapsOk && medianOk && wholeOk && paintsOk ? 0 : 1;
 }

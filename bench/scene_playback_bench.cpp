@@ -28,7 +28,6 @@ constexpr int kRows = 8, kCols = 8;
 constexpr int kTriples = 85;  // 255 items
 constexpr int kMatrixDelay = 20;
 
-
 // A combine of the rectangle (r, c)..(r + 1, c + 1) under VGA, as recorded.
 TSceneItem CombineItem(int i) {
   const quint8 r = static_cast<quint8>(1 + (i % (kRows - 1)));
@@ -120,14 +119,7 @@ int main(int argc, char** argv) {
   const double sumOfPauses = kTriples * (50.0 + kMatrixDelay);
   const double whole = Ms(end - start);
   const TBenchStats pause(window.Pauser().durations);
-  std::vector<TWireProbe::Clock::time_point> marks{start};
-  for (auto t : probe->paints)
-    if (t >= start && t <= end) marks.push_back(t);
-  marks.push_back(end);
-  double longestWithoutPaint = 0;
-  for (size_t i = 1; i < marks.size(); ++i)
-    longestWithoutPaint = std::max(longestWithoutPaint, Ms(marks[i] - marks[i - 1]));
-  const double paintRate = static_cast<double>(marks.size() - 2) / (whole / 1000.0);
+  const auto [paints, longestWithoutPaint, paintRate] = probe->Between(start, end);
 
   const bool framesOk = window.Wire().Count() == static_cast<size_t>(kTriples);
   const bool matrixOk = matrixSends == kTriples;
@@ -150,6 +142,6 @@ int main(int argc, char** argv) {
   std::printf(
       "  paints during the playback: %zu (%.1f per second), longest time without a paint "
       "%.1f ms (at least 10 per second throughout: %s)\n",
-      marks.size() - 2, paintRate, longestWithoutPaint, paintsOk ? "met" : "MISSED");
+      paints, paintRate, longestWithoutPaint, paintsOk ? "met" : "MISSED");
   return framesOk && matrixOk && wholeOk && paintsOk ? 0 : 1;
 }
