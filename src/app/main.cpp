@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     mainForm = std::make_unique<TQuvialForm>(choice, pauser);
     QObject::connect(mainForm.get(), &TQuvialForm::quitRequested, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    mainForm->SetStartupNetworkSearch(true);
     mainForm->show();
   };
   QObject::connect(&choose, &QDialog::rejected, &app, &QCoreApplication::quit);

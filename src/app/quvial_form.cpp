@@ -30,6 +30,7 @@
 #include "app/toolbar_images_view.h"
 #include "core/bilingual.h"
 #include "core/lunar_date.h"
+#include "setup/setup_form.h"
 #include "wall/wall_grid_view.h"
 
 namespace {
@@ -80,6 +81,9 @@ TQuvialForm::TQuvialForm(const TDeviceChoice& choice, Pauser& pauser, QWidget* p
   grid_->setVisible(family_ != 7);
   BuildWallCommands();
   BuildLinkage();
+  BuildGateway();
+  BuildSwitchers();
+  BuildNetworkSplicers();
 
   auto* factory = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11), this);
   factory->setContext(Qt::WindowShortcut);
@@ -89,13 +93,21 @@ TQuvialForm::TQuvialForm(const TDeviceChoice& choice, Pauser& pauser, QWidget* p
   WirePortControls();
   WireScenes();
   WireLanguage();
+  WireSniffRelay();
+  WireFactoryAndVersion();
+  WireSystemSetup();
   uiTimer_ = new QTimer(this);
   uiTimer_->setInterval(1000);
   connect(uiTimer_, &QTimer::timeout, this, &TQuvialForm::UiTimerTick);
   uiTimer_->start();
 }
 
-TQuvialForm::~TQuvialForm() = default;
+TQuvialForm::~TQuvialForm() {
+  // The setup dialog's tabs use services of this window (the gateway client,
+  // the searches): the dialog goes before them.
+  delete setupForm_;
+  setupForm_ = nullptr;
+}
 
 void TQuvialForm::BuildMenus() {
   menuFile_ = menuBar()->addMenu(QStringLiteral("文件"));
@@ -337,6 +349,7 @@ void TQuvialForm::showEvent(QShowEvent* event) {
   if (shown_) return;
   shown_ = true;
   RunShowSteps();
+  StartNetworkSearchAtShow();
 }
 
 void TQuvialForm::RunShowSteps() {
@@ -406,6 +419,7 @@ void TQuvialForm::CreateSceneStore() {
   scene_ = std::make_unique<TScene>();
   sendPath_->SetRecorder(scene_.get());
   wallCommands_->SetRecorder(scene_.get());
+  switchers_->SetRecorder(scene_.get());
   scene_->onFull = [this] {
     QMessageBox::warning(
         this, Bilingual(chinese_, u"提示", u"Scene"),

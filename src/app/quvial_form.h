@@ -10,15 +10,23 @@
 #include "app/choose_form.h"
 #include "app/port_set.h"
 #include "core/ini_params_op.h"
+#include "core/net_socket_waiter.h"
 #include "core/pauser.h"
 #include "link/protocol.h"
 #include "link/send_path.h"
 #include "linkage/channel_names.h"
 #include "linkage/dvr_linkage.h"
 #include "linkage/matrix_linkage.h"
+#include "linkage/sniff_relay.h"
+#include "linkage/switcher_control.h"
 #include "linkage/window_texts.h"
 #include "scenes/scene.h"
 #include "scenes/scene_player.h"
+#include "setup/broadcast_search.h"
+#include "setup/gateway_client.h"
+#include "setup/network_splicer_link.h"
+#include "setup/network_splicers.h"
+#include "wall/addressing.h"
 #include "wall/family_menus.h"
 #include "wall/wall_commands.h"
 #include "wall/wall_model.h"
@@ -45,6 +53,7 @@ class TMatrixSetupForm;
 class TQNT1Form;
 class TSourcePagesView;
 class TWallGridView;
+enum class TSettingRoute;
 
 // The main window: the composition root that owns the services (configuration
 // store, frame builder, send path, the six ports, the wall) and wires the
@@ -202,7 +211,7 @@ class TQuvialForm : public QMainWindow {
   const QString& VersionText() const { return version_; }
   // The network splicer's registered mark per cell, row by row; sized to the
   // wall with every cell unregistered at show and at "应用".
-  std::vector<bool>& RegisteredCells() { return registered_; }
+  std::vector<bool>& RegisteredCells() { return networkSplicers_->Table().Marks(); }
 
  private:
   void WirePortControls();
@@ -219,7 +228,6 @@ class TQuvialForm : public QMainWindow {
 
   QString portSetupFrameLength_;
   QString version_;
-  std::vector<bool> registered_;
   TChannelNames channelNames_;
   class TSetupCOMForm* setupCOMForm_ = nullptr;
   // (end of ports and status)
@@ -281,6 +289,141 @@ class TQuvialForm : public QMainWindow {
   QComboBox* cbbDVRAddress_ = nullptr;
   QPushButton* btnDVRManult_ = nullptr;
   // (end of matrix and DVR linkage)
+
+  // --- mixer and switchers (quvial_form_switchers.cpp): the switcher group,
+  // the mixer family's panel, the QN-23 page's switcher sources and the USB
+  // channel remote
+ public:
+  TSwitcherControl& Switchers() { return *switchers_; }
+  // The mixer family's panel (nullptr for the other families).
+  class TMixerTR38Form* MixerPanel() const {
+    return mixerPanel_;
+  }
+  class TUSBChannelForm* UsbChannelForm() const {
+    return usbChannelForm_;
+  }
+
+ private:
+  void BuildSwitchers();  // construction: the group's defaults, panels, remote, seams
+  void ShowSwitcherGroup(bool on);
+  void MixerSwitchToggled(bool on);
+  void ApplySwitcherModel();  // the matrix setup's model into the label and the lists
+  void SwitcherChannelActivated(int index);
+  void SwitcherLinkage();  // after a DVI or HDMI selection with the box ticked
+  void SwitcherSourceClicked(int kind);
+  TSettingsAddressInput SwitcherSettingsInput() const;
+  void SendUsbKey(int code);
+  void OpenUsbChannelForm();
+  void LoadUsbRemoteTexts();   // at a language switch
+  void LoadMixerPanelTexts();  // at a language switch
+
+  std::unique_ptr<TSwitcherControl> switchers_;
+  class TMixerTR38Form* mixerPanel_ = nullptr;
+  class TUSBChannelForm* usbChannelForm_ = nullptr;
+  class TSwitcherSourcesView* switcherSources_ = nullptr;
+  // (end of mixer and switchers)
+
+  // --- listening relay (quvial_form_sniff.cpp): any data on the listening
+  // line switches the whole wall, once a minute at most
+ public:
+  TSniffRelay& SniffRelay() { return *sniffRelay_; }
+
+ private:
+  void WireSniffRelay();
+  // The relay's settings from the configuration, whenever the ports open.
+  void LoadSniffSettings();
+
+  std::unique_ptr<TSniffRelay> sniffRelay_;
+  // (end of listening relay)
+
+  // --- factory number, version and about (quvial_form_factory.cpp)
+ public:
+  class TFactoryNumberForm* FactoryNumberForm() const {
+    return factoryNumberForm_;
+  }
+  class TVersionForm* VersionForm() const {
+    return versionForm_;
+  }
+
+ private:
+  void WireFactoryAndVersion();
+  void OpenFactoryNumberForm();
+  void OpenVersionForm();
+  void SendShowVersion();
+
+  class TFactoryNumberForm* factoryNumberForm_ = nullptr;
+  class TVersionForm* versionForm_ = nullptr;
+  // (end of factory number, version and about)
+
+  // --- system setup (quvial_form_setup.cpp): the "系统设置" dialog, its
+  // setting path and the automatic registration it asks for
+ public:
+  // The system setup dialog, created at its first opening; nullptr before.
+  class TSetupForm* SetupForm() const {
+    return setupForm_;
+  }
+  // Shows the system setup dialog (non-modal: the operator selects screens
+  // in the grid while it is open), creating it the first time.
+  void OpenSetupForm(bool fromToolbar);
+  // "自动注册" of the setup dialog; unset = nothing happens.
+  std::function<void()> autoRegistration;
+
+ private:
+  void WireSystemSetup();
+  // The setup dialog's one setting path: one catalogue command to the
+  // selection by the route, through the one-action runner.
+  void SendSetting(quint8 cls, quint8 code, TSettingRoute route);
+  // A frame the dialog built (ID, read-ID, timer), sent as one action.
+  void SendBuiltFrame(const QByteArray& bytes, bool raw);
+
+  class TSetupForm* setupForm_ = nullptr;
+  // (end of system setup)
+
+  // --- COM gateway (quvial_form_gateway.cpp): the gateway client that the
+  // send path and the matrix and DVR linkages forward through, and the
+  // setup dialog's "网络控制" tab
+ public:
+  TGatewayClient& Gateway() { return *gateway_; }
+  // The one broadcast search that the gateway and subtitle searches share.
+  TBroadcastSearch& BroadcastSearch() { return *broadcastSearch_; }
+  // The network-control tab, installed when the setup dialog is created.
+  class TNetworkTabView* NetworkTab() const {
+    return networkTab_;
+  }
+
+ private:
+  void BuildGateway();       // construction: waiter, client, search, forward seams
+  void InstallNetworkTab();  // into the setup dialog just created
+
+  std::unique_ptr<TSocketWaiter> gatewayWaiter_;
+  std::unique_ptr<TGatewayClient> gateway_;
+  std::unique_ptr<TBroadcastSearch> broadcastSearch_;
+  class TNetworkTabView* networkTab_ = nullptr;
+  // (end of COM gateway)
+
+  // --- network splicers (quvial_form_netsearch.cpp): the QN-51N cell address
+  // table, the grid menu's "网络搜索设备" and the automatic registration
+ public:
+  TNetworkSplicers& NetworkSplicers() { return *networkSplicers_; }
+  TNetworkSplicerLink& NetworkSplicerLink() { return *networkSplicerLink_; }
+  // "网络搜索设备": asks every module for its cell, as an action.
+  void SearchNetworkSplicers();
+  // main() asks for the QN-51N search once the window has shown; windows
+  // that tests build probe the network only when they ask for it.
+  void SetStartupNetworkSearch(bool on) { startupNetworkSearch_ = on; }
+
+ private:
+  void BuildNetworkSplicers();  // construction: waiter, link, controller, seams
+  void StartNetworkSearchAtShow();
+  // Registration itself; the setup dialog runs it as an action.
+  void RegisterNetworkSplicers();
+  void PrepareNetworkSplicers();  // language and scene store of the moment
+
+  std::unique_ptr<TSocketWaiter> networkSplicerWaiter_;
+  std::unique_ptr<TNetworkSplicerLink> networkSplicerLink_;
+  std::unique_ptr<TNetworkSplicers> networkSplicers_;
+  bool startupNetworkSearch_ = false;
+  // (end of network splicers)
 
   void BuildMenus();
   void BuildToolBar();

@@ -22,6 +22,8 @@
 #include "app/user_manager_form.h"
 #include "core/bilingual.h"
 #include "scenes/scene_form.h"
+#include "setup/setup_form.h"
+#include "setup/version_form.h"
 #include "wall/family_menu_view.h"
 #include "wall/family_menus.h"
 
@@ -229,9 +231,13 @@ void TQuvialForm::SwitchLanguage(bool chinese) {
   // setup, the port setup, the scene manager, the system setup, and the mixer
   // panel when the family has one. The others take the language when shown.
   LoadTexts();
+  if (versionForm_) versionForm_->LoadTexts();
   if (userManagerForm_) userManagerForm_->LoadTexts();
+  LoadUsbRemoteTexts();
   LoadLinkageTexts();
   if (sceneForm_) sceneForm_->LoadTexts();
+  if (setupForm_) setupForm_->LoadTexts();
+  LoadMixerPanelTexts();
 }
 
 void TQuvialForm::LoadTexts() {

@@ -79,6 +79,7 @@ void TQuvialForm::OpenPortsFromConfiguration() {
   homePage_ = ini_->ReadHomePage();
   version_ = ini_->ReadVersion();
   const TPortSet::TOpenResult r = ports_.OpenFromConfiguration(*ini_);
+  LoadSniffSettings();
   if (r.anyOpened) {
     connected_ = true;
     ShowImage(btnConnect_, QStringLiteral("connect_dis"));
@@ -139,10 +140,7 @@ void TQuvialForm::OpenHelp() {
     QDesktopServices::openUrl(url);
 }
 
-void TQuvialForm::SizeCellTable() {
-  registered_.assign(
-      static_cast<std::size_t>(wall_.Rows()) * static_cast<std::size_t>(wall_.Cols()), false);
-}
+void TQuvialForm::SizeCellTable() { networkSplicers_->Table().Resize(wall_.Rows(), wall_.Cols()); }
 
 void TQuvialForm::EnableLinkedControls(bool on) {
   for (QWidget* w : std::initializer_list<QWidget*>{
@@ -188,5 +186,5 @@ void TQuvialForm::UiTimerTick() {
   ShowToolbarBevels();
 
   if (family_ == 12)
-    statusPorts_->setText(CellTableStatusText(wall_.Rows(), wall_.Cols(), registered_));
+    statusPorts_->setText(CellTableStatusText(wall_.Rows(), wall_.Cols(), RegisteredCells()));
 }

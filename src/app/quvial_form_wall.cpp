@@ -218,8 +218,10 @@ void TQuvialForm::RunMenuEntry(const TMenuEntryDef& entry) {
     case TMenuAction::PowerOff:
       RunAction([this, entry] { wallCommands_->PowerOffWall(entry.tag, WallContext()); });
       break;
+    case TMenuAction::NetworkSearch:
+      SearchNetworkSplicers();
+      break;
     case TMenuAction::NoAction:
-    case TMenuAction::NetworkSearch:  // the network splicer's search is wired with its dialog
       break;
   }
 }

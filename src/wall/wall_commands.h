@@ -94,6 +94,8 @@ class TWallCommands {
   // A matrix delay that does not convert throws TConversionError unsent.
   void RotateOutput(int index);
   bool UsbRemote() const { return usbRemote_; }  // the USB-remote flag
+  // A switcher channel change to a USB or SD-card input also opens the remote.
+  void SetUsbRemote(bool on) { usbRemote_ = on; }
 
   // Which tag the "开机"/"关机" buttons use for a family (3 QN-22, 1 QN-51,
   // 2 QN-46_45, none otherwise).

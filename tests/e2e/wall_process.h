@@ -40,6 +40,8 @@ class TWallProcess {
     return QString::fromUtf8(process_.readLine()).trimmed();
   }
   bool HasLine() const { return process_.canReadLine(); }
+  // Sends one command line ("trigger", ...) to its standard input.
+  void Command(const QString& command) { process_.write(command.toUtf8() + '\n'); }
 
   // The state dump, one line per screen, unit, matrix output and DVR, without
   // the counters. The frame and command lines printed before the dump are

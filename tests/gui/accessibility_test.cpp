@@ -26,6 +26,7 @@
 #include "app/quvial_form.h"
 #include "core/pauser.h"
 #include "linkage/dvr_setup_form.h"
+#include "linkage/usb_channel_form.h"
 #include "support/event_wait.h"
 #include "support/pty_pair.h"
 #include "support/source_tree.h"
@@ -73,6 +74,10 @@ const TWindowCase kWindows[] = {
      [](TQuvialForm& f) { f.findChild<QPushButton*>(u"btnSetupChannelName"_s)->click(); }, true},
     {"TSetupCOMForm", [](TQuvialForm& f) { f.findChild<QToolButton*>(u"btnSetupCOM"_s)->click(); },
      true},
+    // Enter presses the remote's focused key.
+    {"USBChannelForm", [](TQuvialForm& f) { f.UsbChannelForm()->show(); }, true},
+    {"TFactoryNumberForm",
+     [](TQuvialForm& f) { f.findChild<QAction*>(u"menuItemFactoryMode"_s)->trigger(); }, true},
 };
 
 TEST(AccessibilityTest, EveryControlIsNamedAndEveryDialogAnswersTheKeyboard) {

@@ -6,6 +6,7 @@
 #include "link/cell_address.h"
 #include "link/protocol.h"
 #include "short_address.h"
+#include "unit_addresses.h"
 
 namespace {
 
@@ -24,23 +25,6 @@ QString Kebab(const char* name) {
     out += ch.toLower();
   }
   return out;
-}
-
-struct TUnitAddress {
-  int row;
-  int col;
-  QString name;
-};
-
-// The unit a single address names, if any.
-std::optional<TUnitAddress> UnitAt(int row, int col) {
-  if (row == CellRow(kMixerAddress) && col == CellColumn(kMixerAddress))
-    return TUnitAddress{row, col, QStringLiteral("mixer")};
-  if (row == CellRow(kRotatingUnitAddress) && col == CellColumn(kRotatingUnitAddress))
-    return TUnitAddress{row, col, QStringLiteral("rotating-unit")};
-  if (row == 30 && col >= 1 && col <= 20)
-    return TUnitAddress{row, col, QStringLiteral("switcher-%1").arg(col)};
-  return std::nullopt;
 }
 
 QString RangeText(const TCellRange& r) {
@@ -91,12 +75,11 @@ TFrameTarget ShortTarget(const quint8* a, int rows, int cols) {
   // has that cell the frame is for its screen, which is what the splicers on
   // the line take it for.
   if (a[0] == a[1] && !UnpackShortAddress(a[0], rows, cols)) {
-    for (const quint16 unit : {kMixerAddress, kRotatingUnitAddress}) {
-      if (PackShortAddress(unit) == a[0]) t.unit = UnitAt(CellRow(unit), CellColumn(unit))->name;
+    for (const TUnitAddress& unit : AllUnits()) {
+      if (PackShortAddress(CellAddress(unit.row, unit.col)) != a[0]) continue;
+      t.unit = unit.name;
+      break;
     }
-    for (int n = 1; n <= 20 && t.unit.isEmpty(); ++n)
-      if (PackShortAddress(SwitcherAddress(n)) == a[0])
-        t.unit = QStringLiteral("switcher-%1").arg(n);
   }
   const auto start = UnpackShortAddress(a[0], rows, cols);
   const auto end = start ? UnpackShortEnd(a[1], *start, rows, cols) : std::nullopt;

@@ -13,10 +13,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "device_panel_view.h"
+#include "net_devices_view.h"
 #include "sim_home.h"
+#include "trigger_view.h"
 #include "virtual_wall.h"
 #include "wall_view.h"
 
@@ -40,13 +43,14 @@ int Fail(const QString& message) {
 }
 
 // Reads command lines from standard input: "state" dumps the wall and its
-// devices, "quit" ends.
+// devices, "trigger" knocks on the console's listening line, "quit" ends.
 class TCommandInput : public QObject {
  public:
   TCommandInput(const TVirtualWall& wall, QObject* parent)
       : QObject(parent), wall_(wall), notifier_(STDIN_FILENO, QSocketNotifier::Read, this) {
     connect(&notifier_, &QSocketNotifier::activated, this, [this] { ReadInput(); });
   }
+  std::function<bool()> trigger;
 
  private:
   void ReadInput() {
@@ -70,6 +74,8 @@ class TCommandInput : public QObject {
       PrintLine(QStringLiteral("state ") + wall_.CountersText());
       for (const QString& line : wall_.StateLines()) PrintLine(line);
       PrintLine(QStringLiteral("end"));
+    } else if (command == "trigger") {
+      if (!trigger || !trigger()) PrintLine(QStringLiteral("error trigger not sent"));
     } else if (command == "quit") {
       QCoreApplication::quit();
     } else if (!command.isEmpty()) {
@@ -128,6 +134,7 @@ int main(int argc, char** argv) {
                          QStringLiteral("BRAND"))};
   parser.addOptions({homeOption, rowsOption, colsOption, headlessOption, wireOption, stampOption});
   for (const auto& option : brandOptions) parser.addOption(option);
+  parser.addOptions(TNetDevices::CommandLineOptions());
   parser.process(*app);
   if (!parser.isSet(homeOption)) return Fail(QStringLiteral("--home DIR is required"));
 
@@ -157,9 +164,15 @@ int main(int argc, char** argv) {
     options.brands[i] = brand;
   }
 
+  TNetDevices::TOptions netOptions;
+  if (QString netError;
+      !TNetDevices::ReadCommandLine(parser, options.rows, options.cols, &netOptions, &netError))
+    return Fail(netError);
+
   TVirtualWall wall(options);
   QString error, note;
   if (!wall.Start(&error, &note)) return Fail(error);
+  if (netOptions.Any() && !wall.StartNet(netOptions, &error)) return Fail(error);
   if (!note.isEmpty()) std::fprintf(stderr, "quvial-wallsim: %s\n", note.toUtf8().constData());
   // The stamp lets a test compare the pauses between what arrived on the lines.
   const bool stamp = parser.isSet(stampOption);
@@ -167,6 +180,7 @@ int main(int argc, char** argv) {
     PrintLine(stamp ? QStringLiteral("@%1 ").arg(MonotonicMs()) + line : line);
   });
   TCommandInput input(wall, &wall);
+  input.trigger = [&wall] { return wall.Trigger().Send(); };
 
   std::unique_ptr<QWidget> window;
   if (!headless) {
@@ -177,6 +191,8 @@ int main(int argc, char** argv) {
     layout->setSpacing(0);
     layout->addWidget(new TWallView(wall.Splicers()), 1);
     layout->addWidget(new TDevicePanel(wall));
+    layout->addWidget(new TTriggerView(wall.Trigger()));
+    if (wall.Net()) layout->addWidget(new TNetDevicesPanel(*wall.Net()));
     window->show();
   }
   PrintLine(wall.ReadyLine());

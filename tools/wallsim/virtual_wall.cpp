@@ -50,6 +50,13 @@ bool TVirtualWall::Start(QString* error, QString* note) {
   if (!prepared.added.isEmpty())
     notes << QStringLiteral("added to Quvial.ini: ") + prepared.added.join(QStringLiteral(", "));
   if (!prepared.note.isEmpty()) notes << prepared.note;
+  QStringList triggerKeys;
+  if (!trigger_.Open(options_.home, prepared.wroteIni || options_.wirePorts, error, &triggerKeys))
+    return false;
+  if (!prepared.wroteIni && !triggerKeys.isEmpty())  // a new file is all ours anyway
+    notes << QStringLiteral("added to Quvial.ini: ") + triggerKeys.join(QStringLiteral(", "));
+  connect(&trigger_, &TTriggerLine::sent, this,
+          [this](int count) { Q_EMIT reported(QStringLiteral("trigger %1 sent").arg(count)); });
   *note = notes.join(QStringLiteral("; "));
 
   connect(lines_[0].get(), &TPtyLine::bytesReceived, this,
@@ -93,6 +100,8 @@ QString TVirtualWall::ReadyLine() const {
   for (size_t i = 0; i < lines_.size(); ++i)
     if (lines_[i])
       line += u' ' + QLatin1String(TSimHome::kPorts[i].name) + u' ' + lines_[i]->SlavePath();
+  if (!trigger_.SlavePath().isEmpty())
+    line += u' ' + QLatin1String(TTriggerLine::kPortName) + u' ' + trigger_.SlavePath();
   return line;
 }
 
@@ -113,12 +122,33 @@ QString TVirtualWall::CountersText() const {
          QStringLiteral(" dvr-frames %1 dvr-bad %2 dvr-noise %3")
              .arg(dvr_.Frames())
              .arg(dvr_.BadFrames())
-             .arg(dvr_.NoiseBytes());
+             .arg(dvr_.NoiseBytes()) +
+         QStringLiteral(" triggers-sent %1").arg(trigger_.Sent());
 }
 
 QStringList TVirtualWall::StateLines() const {
   QStringList lines = splicers_.State().Dump();
   for (const auto& m : matrices_) lines << m->Dump();
   lines << dvr_.Dump();
+  if (net_) lines << net_->Dump();
   return lines;
+}
+
+bool TVirtualWall::StartNet(const TNetDevices::TOptions& options, QString* error) {
+  net_ = std::make_unique<TNetDevices>(options, options_.cols);
+  connect(net_.get(), &TNetDevices::reported, this, &TVirtualWall::reported);
+  connect(net_.get(), &TNetDevices::frameForWall, this,
+          [this](const QByteArray& frame) { splicers_.Feed(frame); });
+  connect(net_.get(), &TNetDevices::lineBytes, this, [this](int role, const QByteArray& bytes) {
+    // Roles: 1 splicers, 2 VIDEO, 3 VGA, 4 DVI (the matrices' order), 5 DVR.
+    if (role == 1) {
+      splicers_.Feed(bytes);
+    } else if (role >= 2 && role <= 4) {
+      RefreshBrands();
+      MatrixAt(size_t(role - 2)).Feed(bytes);
+    } else if (role == 5) {
+      dvr_.Feed(bytes);
+    }
+  });
+  return net_->Start(error);
 }

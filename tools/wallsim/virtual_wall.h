@@ -9,7 +9,9 @@
 
 #include "dvr_unit.h"
 #include "matrix_unit.h"
+#include "net_devices.h"
 #include "pty_line.h"
+#include "trigger_line.h"
 #include "wall_simulator.h"
 
 class QFileSystemWatcher;
@@ -49,6 +51,16 @@ class TVirtualWall : public QObject {
   const TWallSimulator& Splicers() const { return splicers_; }
   const TMatrixUnit& Matrix(TMatrixKind kind) const;
   const TDvrUnit& Dvr() const { return dvr_; }
+  // The listening line (COM6): each trigger knocks at the console's door.
+  TTriggerLine& Trigger() { return trigger_; }
+  const TTriggerLine& Trigger() const { return trigger_; }
+
+  // Starts the devices on the network (COM gateway, subtitle server, network
+  // modules): what the gateway forwards goes into the device line of its
+  // role as if it came over the serial line, what a module passes on goes to
+  // the splicers. False with a reason. Their state joins StateLines().
+  bool StartNet(const TNetDevices::TOptions& options, QString* error);
+  const TNetDevices* Net() const { return net_.get(); }
 
   // Parses a brand given on the command line: a name of the kind's list or
   // its index there. Empty when it is neither.
@@ -68,4 +80,6 @@ class TVirtualWall : public QObject {
   TDvrUnit dvr_;
   std::array<std::unique_ptr<TPtyLine>, 5> lines_;
   QFileSystemWatcher* watcher_ = nullptr;
+  TTriggerLine trigger_;
+  std::unique_ptr<TNetDevices> net_;
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "unit_addresses.h"
+
 TWallState::TWallState(int rows, int cols)
     : rows_(std::clamp(rows, 1, 30)), cols_(std::clamp(cols, 1, 30)) {
   screens_.resize(static_cast<size_t>(rows_ * cols_));
@@ -92,7 +94,13 @@ QStringList TWallState::Dump() const {
   for (int r = 1; r <= rows_; ++r)
     for (int c = 1; c <= cols_; ++c)
       lines << Line(QStringLiteral("screen %1-%2").arg(r).arg(c), Screen(r, c), true);
-  for (const auto& [name, unit] : units_)
-    lines << Line(QStringLiteral("unit ") + name, unit, false);
+  for (const auto& [name, unit] : units_) {
+    QString line = Line(QStringLiteral("unit ") + name, unit, false);
+    // A unit whose panel names the input otherwise (the PL-39's DVI) says so.
+    if (const QString channel = UnitChannelName(name, unit.source);
+        channel != SourceName(unit.source))
+      line += QStringLiteral(" channel ") + channel;
+    lines << line;
+  }
   return lines;
 }

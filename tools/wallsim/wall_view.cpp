@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "unit_addresses.h"
 #include "wall_simulator.h"
 
 namespace {
@@ -102,7 +103,7 @@ void TWallView::paintEvent(QPaintEvent*) {
     for (const auto& [name, u] : wall.Units()) {
       QString text = name + QStringLiteral(": ") +
                      (u.power ? QStringLiteral("on") : QStringLiteral("off")) + u' ' +
-                     SourceName(u.source);
+                     UnitChannelName(name, u.source);
       if (u.rotation) text += QStringLiteral(" %1°").arg(u.rotation * 90);
       if (u.resolution >= 0) text += QStringLiteral(" res %1").arg(u.resolution);
       units << text;
