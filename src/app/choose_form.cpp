@@ -9,6 +9,7 @@
 #include "app/jpeg_decoder.h"
 #include "app/lang_table.h"
 #include "app/setup_type_form.h"
+#include "core/bilingual.h"
 #include "core/ini_params_op.h"
 #include "core/program_dir.h"
 #include "link/port_probe.h"
@@ -65,9 +66,11 @@ void TChooseForm::LoadLogo() {
 }
 
 void TChooseForm::LoadTexts() {
+  const TIniParamsOp ini(TIniParamsOp::DefaultPath());
+  // The port list has no caption of its own, nor a key in the table.
+  ui_->cbbPort->setAccessibleName(Bilingual(ini.ReadLang() != 2, u"通讯端口", u"Serial Port"));
   // Without any language table the designed captions stay.
   if (!LangTableExists()) return;
-  const TIniParamsOp ini(TIniParamsOp::DefaultPath());
   const QString section = LangSection(ini.ReadLang());
   setWindowTitle(LangText(section, QStringLiteral("ID_CHOOSE_FORM_CAPTION")));
   ui_->lblType->setText(LangText(section, QStringLiteral("ID_CHOOSE_FORM_LBLTYPE")));

@@ -1,5 +1,6 @@
 #include "app/quvial_form.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -10,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
@@ -17,10 +19,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -96,6 +100,7 @@ TQuvialForm::TQuvialForm(const TDeviceChoice& choice, Pauser& pauser, QWidget* p
   WireSniffRelay();
   WireFactoryAndVersion();
   WireSystemSetup();
+  OrderTabChain();
   uiTimer_ = new QTimer(this);
   uiTimer_->setInterval(1000);
   connect(uiTimer_, &QTimer::timeout, this, &TQuvialForm::UiTimerTick);
@@ -107,6 +112,62 @@ TQuvialForm::~TQuvialForm() {
   // the searches): the dialog goes before them.
   delete setupForm_;
   setupForm_ = nullptr;
+}
+
+namespace {
+
+// The widgets a layout holds, nested layouts included, in their order.
+void LayoutOrder(QLayout* layout, QList<QWidget*>& out) {
+  for (int i = 0; i < layout->count(); ++i) {
+    QLayoutItem* item = layout->itemAt(i);
+    if (item->widget())
+      out << item->widget();
+    else if (item->layout())
+      LayoutOrder(item->layout(), out);
+  }
+}
+
+// Depth first; each widget's children in the order its layout shows them,
+// the ones outside the layout after them in the order they were made.
+void ScreenOrder(QWidget* parent, QList<QWidget*>& out) {
+  QList<QWidget*> children;
+  if (parent->layout()) LayoutOrder(parent->layout(), children);
+  children += parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  QSet<QWidget*> seen;
+  for (QWidget* child : children) {
+    if (child->parentWidget() != parent || seen.contains(child)) continue;
+    seen.insert(child);
+    out << child;
+    ScreenOrder(child, out);
+  }
+}
+
+}  // namespace
+
+// Tab runs through the wall area and then the right panel, each from top to
+// bottom, whichever construction step added a control.
+void TQuvialForm::OrderTabChain() {
+  QWidget* central = centralWidget();
+  auto inner = [central](const QWidget* w) {  // part of a composite control
+    for (const QWidget* p = w->parentWidget(); p && p != central; p = p->parentWidget())
+      if (qobject_cast<const QComboBox*>(p) || qobject_cast<const QAbstractSpinBox*>(p) ||
+          qobject_cast<const QAbstractScrollArea*>(p) || qobject_cast<const QTabBar*>(p))
+        return true;
+    return false;
+  };
+  QList<QWidget*> widgets;
+  ScreenOrder(central, widgets);
+  QWidget* previous = nullptr;
+  for (QWidget* w : widgets) {
+    if (auto* tabs = qobject_cast<QTabWidget*>(w))
+      w = tabs->tabBar();  // the tabs before the page
+    else if (qobject_cast<QTabBar*>(w) || w->focusProxy())
+      continue;
+    if ((!(w->focusPolicy() & Qt::TabFocus) && !qobject_cast<QAbstractButton*>(w)) || inner(w))
+      continue;
+    if (previous) setTabOrder(previous, w);
+    previous = w;
+  }
 }
 
 void TQuvialForm::BuildMenus() {

@@ -438,6 +438,7 @@ class TQuvialForm : public QMainWindow {
   void CreateSceneStore();
   void CloseEnabledPorts();
   void TryShowFactoryMode();
+  void OrderTabChain();
 
   // services
   // The program's pauser, through which a lost line stops the running action.

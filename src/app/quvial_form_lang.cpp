@@ -8,8 +8,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -21,11 +24,14 @@
 #include "app/quvial_form.h"
 #include "app/user_manager_form.h"
 #include "core/bilingual.h"
+#include "linkage/switcher_sources_view.h"
 #include "scenes/scene_form.h"
 #include "setup/setup_form.h"
 #include "setup/version_form.h"
 #include "wall/family_menu_view.h"
 #include "wall/family_menus.h"
+#include "wall/qnt1_form.h"
+#include "wall/wall_grid_view.h"
 
 namespace {
 
@@ -54,6 +60,25 @@ constexpr Caption kMenuCaptions[] = {
     {u"ID_QUVIAL_FORM_MAIN_MENU_MENUITEMABOUT", {u"menuItemAbout"}},
     {u"ID_QUVIAL_FORM_MAIN_MENU_FACTORYMODE", {u"menuItemFactoryMode"}},
 };
+
+// The top menus' accelerator letters, kept in both languages.
+struct Accelerator {
+  const char16_t* name;
+  char16_t letter;
+};
+constexpr Accelerator kMenuAccelerators[] = {
+    {u"menuFile", u'F'}, {u"menuSetup", u'S'}, {u"menuOperate", u'O'}, {u"menuHelp", u'H'}};
+
+// "File" becomes "&File"; a caption without the letter ("文件") takes it in
+// brackets: "文件(&F)". A caption with an '&' of its own, or none, is kept.
+QString WithAccelerator(const QString& caption, QChar letter) {
+  if (caption.isEmpty() || caption.contains(u'&')) return caption;
+  bool latin = true;
+  for (QChar c : caption) latin = latin && c.unicode() < 0x80;
+  const qsizetype at = latin ? caption.indexOf(letter, 0, Qt::CaseInsensitive) : -1;
+  if (at >= 0) return caption.left(at) + u'&' + caption.mid(at);
+  return caption + QStringLiteral("(&") + letter + u')';
+}
 
 // The toolbar buttons take the text as their hint.
 constexpr Caption kToolbarHints[] = {
@@ -248,8 +273,19 @@ void TQuvialForm::LoadTexts() {
     LoadWallMenuTexts(table);
   }
   // Texts the table does not hold.
+  for (const Accelerator& a : kMenuAccelerators)
+    if (auto* menu = menuBar()->findChild<QMenu*>(Key(a.name)))
+      menu->setTitle(WithAccelerator(menu->title(), QChar(a.letter)));
   if (auto* clear = memoOutput_->findChild<QAction*>(QStringLiteral("menuItemClearOutput")))
     clear->setText(Bilingual(chinese_, u"清除所有内容", u"Clear All"));
+  if (switcherSources_) switcherSources_->LoadTexts(chinese_);
+  if (qnt1_) qnt1_->LoadTexts(chinese_);
+  // Controls without a caption of their own, named for a screen reader.
+  grid_->setAccessibleName(Bilingual(chinese_, u"拼接墙", u"Video Wall"));
+  cbbRow_->setAccessibleName(Bilingual(chinese_, u"行数", u"Rows"));
+  cbbCol_->setAccessibleName(Bilingual(chinese_, u"列数", u"Columns"));
+  edtDelay_->setAccessibleName(cbDelayPowerOn_->text().remove(u'&'));
+  memoOutput_->setAccessibleName(tabOutput_->tabText(0));
   FillRowColLists();
 }
 

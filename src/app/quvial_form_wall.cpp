@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
@@ -83,8 +84,16 @@ void TQuvialForm::BuildWallCommands() {
     pmWall_ = nullptr;
   } else {
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(grid_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { pmWall_->popup(grid_->viewport()->mapToGlobal(at)); });
+    auto popup = [this](const QPoint& at) { pmWall_->popup(grid_->viewport()->mapToGlobal(at)); };
+    connect(grid_, &QWidget::customContextMenuRequested, this, popup);
+    // The toolkit turns no key into a context menu here: the Menu key and
+    // Shift+F10 open it at the current cell.
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+      auto* shortcut = new QShortcut(key, grid_, nullptr, nullptr, Qt::WidgetShortcut);
+      connect(shortcut, &QShortcut::activated, this,
+              [this, popup] { popup(grid_->visualRect(grid_->currentIndex()).center()); });
+    }
   }
 
   // The rotating model's panel fills the wall area in place of the grid.
@@ -110,6 +119,8 @@ void TQuvialForm::BuildReshowControls() {
   edtReshowV_->setObjectName(QStringLiteral("edtReshowV"));
   btnReshowOK_ = new QPushButton(QStringLiteral("确定"), gbReshow_);
   btnReshowOK_->setObjectName(QStringLiteral("btnReshowOK"));
+  lblReshowH_->setBuddy(edtReshowH_);  // the boxes are named by their captions
+  lblReshowV_->setBuddy(edtReshowV_);
   rates->addWidget(lblReshowH_, 0, 0);
   rates->addWidget(edtReshowH_, 0, 1);
   rates->addWidget(lblReshowV_, 1, 0);

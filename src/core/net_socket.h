@@ -8,6 +8,7 @@
 //   TTcpClient     a connection: connect, send all, receive once, with
 //                  explicit time-outs
 //   TSocketWaiter  how a wait for readiness is spent (event loop or poll)
+//   TSocketDeadline  when a time-out runs out, what is left of it
 //   TIpv4Address   dotted addresses
 // Operations that can fail return 0 on success or the errno of the failure,
 // so that logs can print the error number. A time-out is ETIMEDOUT; a peer

@@ -4,21 +4,9 @@
 #include <sys/socket.h>
 
 #include <cerrno>
-#include <chrono>
 
+#include "core/net_socket_deadline.h"
 #include "core/net_socket_waiter.h"
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-int MsLeft(Clock::time_point end) {
-  const auto left =
-      std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-  return left > 0 ? static_cast<int>(left) : 0;
-}
-
-}  // namespace
 
 int TTcpClient::Connect(TIpv4Address address, quint16 port, int timeoutMs) {
   Close();
@@ -43,7 +31,7 @@ int TTcpClient::Connect(TIpv4Address address, quint16 port, int timeoutMs) {
 
 int TTcpClient::SendAll(const QByteArray& bytes, int timeoutMs) {
   if (!socket_.IsOpen()) return ENOTCONN;
-  const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  const TSocketDeadline deadline(timeoutMs);
   qsizetype sent = 0;
   while (sent < bytes.size()) {
     const ssize_t n = ::send(socket_.Fd(), bytes.constData() + sent,
@@ -54,7 +42,7 @@ int TTcpClient::SendAll(const QByteArray& bytes, int timeoutMs) {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return errno;
-    if (!waiter_.WaitWritable(socket_.Fd(), MsLeft(end))) return ETIMEDOUT;
+    if (!waiter_.WaitWritable(socket_.Fd(), deadline.MsLeft())) return ETIMEDOUT;
   }
   return 0;
 }
@@ -63,7 +51,7 @@ int TTcpClient::ReceiveOnce(QByteArray* received, int maxBytes, int timeoutMs) {
   received->clear();
   if (!socket_.IsOpen()) return ENOTCONN;
   if (maxBytes <= 0) return EINVAL;
-  const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  const TSocketDeadline deadline(timeoutMs);
   QByteArray buffer(maxBytes, '\0');
   for (;;) {
     const ssize_t n = ::recv(socket_.Fd(), buffer.data(), static_cast<size_t>(maxBytes), 0);
@@ -76,7 +64,7 @@ int TTcpClient::ReceiveOnce(QByteArray* received, int maxBytes, int timeoutMs) {
     if (errno == EINTR) continue;
     if (errno != EAGAIN && errno != EWOULDBLOCK) return errno;
     // A wake-up without data (a spurious one) waits again for the rest.
-    const int left = MsLeft(end);
+    const int left = deadline.MsLeft();
     if (left <= 0 || !waiter_.WaitReadable(socket_.Fd(), left)) return ETIMEDOUT;
   }
 }

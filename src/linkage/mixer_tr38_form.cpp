@@ -9,14 +9,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "widgets/source_buttons.h"
+
 namespace {
 
-struct InputDef {
-  const char* objectName;
-  const char* caption;
-  int source;
-};
-constexpr InputDef kInputs[] = {
+constexpr TSourceButtonDef kInputs[] = {
     {"rbVideo1", "Video 1", 1}, {"rbVideo2", "Video 2", 2}, {"rbVideo3", "Video 3", 10},
     {"rbYUV", "YUV", 9},        {"rbVGA", "VGA", 3},        {"rbDVI", "DVI", 4},
     {"rbUSB1", "USB1", 6},      {"rbUSB2", "USB2", 11},
@@ -49,17 +46,10 @@ TMixerTR38Form::TMixerTR38Form(TWindowTexts texts, QWidget* parent)
 
   gbInputChannel_ = new QGroupBox(QStringLiteral("输入通道"), page);
   gbInputChannel_->setObjectName(QStringLiteral("gbInputChannel"));
-  auto* inputs = new QVBoxLayout(gbInputChannel_);
-  for (const InputDef& d : kInputs) {
-    auto* radio = new QRadioButton(QLatin1String(d.caption), gbInputChannel_);
-    radio->setObjectName(QLatin1String(d.objectName));
-    radio->setProperty("source", d.source);
-    inputs->addWidget(radio);
-    const int source = d.source;
-    connect(radio, &QRadioButton::clicked, this, [this, source] { Q_EMIT sourceClicked(source); });
-    if (d.source == 9) rbYUV_ = radio;
-  }
-  inputs->addStretch(1);
+  const QList<QRadioButton*> radios = AddSourceButtons<QRadioButton>(
+      gbInputChannel_, kInputs, this, [this](int source) { Q_EMIT sourceClicked(source); });
+  for (QRadioButton* radio : radios)
+    if (radio->property("source").toInt() == 9) rbYUV_ = radio;
   pageLayout->addWidget(gbInputChannel_, 1);
   pageLayout->addWidget(BuildOutputGroup(page), 1);
 }

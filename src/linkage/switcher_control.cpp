@@ -84,7 +84,8 @@ bool TSwitcherControl::SendUsbKey(int code, const TUsbKeyInput& keys,
   PrepareCommandItem();
   if (keys.publicChannelApplies) protocol_.SetAddressMode(kQn22Tag, keys.publicChannel ? 1 : 0);
   if (!SettingsAddress(settings, protocol_)) return false;
-  (protocol_.*kUsbKeys[code])(frame_);
+  const KeyBuilder build = kUsbKeys[static_cast<std::size_t>(code)];
+  (protocol_.*build)(frame_);
   send_.SendFrame(frame_);
   return true;
 }

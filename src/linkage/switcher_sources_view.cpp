@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QRadioButton>
 
+#include "core/bilingual.h"
 #include "linkage/switcher_units.h"
 
 TSwitcherSourcesView::TSwitcherSourcesView(QWidget* parent)
@@ -36,6 +37,11 @@ TSwitcherSourcesView::TSwitcherSourcesView(QWidget* parent)
 bool TSwitcherSourcesView::UnitAddressTicked() const { return cb210Addr_->isChecked(); }
 
 int TSwitcherSourcesView::UnitIndex() const { return cbbSwitcherSignalAddress_->currentIndex(); }
+
+void TSwitcherSourcesView::LoadTexts(bool chinese) {
+  cb210Addr_->setText(Bilingual(chinese, u"切换器地址", u"Switcher Address"));
+  cbbSwitcherSignalAddress_->setAccessibleName(cb210Addr_->text());
+}
 
 QRadioButton* TSwitcherSourcesView::KindButton(int kind) const {
   for (QRadioButton* b : findChildren<QRadioButton*>())

@@ -18,6 +18,8 @@ class TSwitcherSourcesView : public QGroupBox {
   bool UnitAddressTicked() const;
   int UnitIndex() const;  // 0 is unit 1
   QRadioButton* KindButton(int kind) const;
+  // The address box's caption (the language table has no key for it).
+  void LoadTexts(bool chinese);
 
  Q_SIGNALS:
   // An input: kind 0..6 in the order of the QN-23 channel list.

@@ -2,25 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 
 #include "core/net_socket_address.h"
+#include "core/net_socket_deadline.h"
 #include "core/net_socket_tcp.h"
 #include "core/net_socket_udp.h"
 #include "core/net_socket_waiter.h"
 #include "setup/local_addresses.h"
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-int MsLeft(Clock::time_point end) {
-  const auto left =
-      std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-  return left > 0 ? static_cast<int>(left) : 0;
-}
-
-}  // namespace
 
 std::optional<QStringList> TNetworkSplicerLink::ProbeNetworkSplicers() {
   QStringList found;
@@ -35,8 +23,8 @@ std::optional<QStringList> TNetworkSplicerLink::ProbeNetworkSplicers() {
     if (socket.Bind(*self, kProbePort) != 0) continue;
     if (socket.SendTo(NetworkSplicerProbe(), TIpv4Address::Broadcast(), kProbePort) != 0) continue;
     // Listen for the whole probe time: the replies' content is not examined.
-    const auto end = Clock::now() + std::chrono::milliseconds(probeMs_);
-    for (int left = probeMs_; left > 0; left = MsLeft(end)) {
+    const TSocketDeadline deadline(probeMs_);
+    for (int left = probeMs_; left > 0; left = deadline.MsLeft()) {
       if (!waiter_.WaitReadable(socket.Fd(), left)) continue;
       for (;;) {
         const TDatagramReceipt receipt = socket.ReceiveNow(kProbeReplyBytes);

@@ -1,5 +1,6 @@
 #include "setup/setup_form.h"
 
+#include <QPushButton>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -85,5 +86,8 @@ void TSetupForm::LoadTexts() {
 void TSetupForm::showEvent(QShowEvent* event) {
   LoadTexts();
   for (TSetupTabPage* page : pages_) page->Showing();
+  // Each button sends to the screens: Enter in a field must press none of
+  // them, so no button becomes the dialog's default.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
   QDialog::showEvent(event);
 }

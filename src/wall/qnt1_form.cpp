@@ -5,16 +5,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/bilingual.h"
 #include "widgets/rotary_switch.h"
+#include "widgets/source_buttons.h"
 
 namespace {
 
-struct InputDef {
-  const char* objectName;
-  const char* caption;
-  int source;
-};
-constexpr InputDef kInputs[] = {
+constexpr TSourceButtonDef kInputs[] = {
     {"btnVideo1", "Video 1", 1}, {"btnVideo2", "Video 2", 2}, {"btnVGA", "VGA", 3},
     {"btnDVI", "DVI", 4},        {"btnUSB", "USB", 6},
 };
@@ -27,16 +24,8 @@ TQNT1Form::TQNT1Form(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint)
 
   gbInput_ = new QGroupBox(QStringLiteral("输入通道"), this);
   gbInput_->setObjectName(QStringLiteral("gbInput"));
-  auto* inputs = new QVBoxLayout(gbInput_);
-  for (const InputDef& d : kInputs) {
-    auto* button = new QPushButton(QLatin1String(d.caption), gbInput_);
-    button->setObjectName(QLatin1String(d.objectName));
-    button->setProperty("source", d.source);
-    inputs->addWidget(button);
-    const int source = d.source;
-    connect(button, &QPushButton::clicked, this, [this, source] { Q_EMIT sourceClicked(source); });
-  }
-  inputs->addStretch(1);
+  AddSourceButtons<QPushButton>(gbInput_, kInputs, this,
+                                [this](int source) { Q_EMIT sourceClicked(source); });
 
   // The rotation group stays empty; the switch sits over it, in the same cell.
   gbRotate_ = new QGroupBox(QStringLiteral("旋转输出"), this);
@@ -53,6 +42,12 @@ TQNT1Form::TQNT1Form(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint)
   rsRotate_->setMinimumSize(rsRotate_->sizeHint());
   layout->setColumnStretch(0, 1);
   layout->setColumnStretch(1, 2);
+}
+
+void TQNT1Form::LoadTexts(bool chinese) {
+  gbInput_->setTitle(Bilingual(chinese, u"输入通道", u"Input Channel"));
+  gbRotate_->setTitle(Bilingual(chinese, u"旋转输出", u"Rotate Output"));
+  rsRotate_->setAccessibleName(gbRotate_->title());
 }
 
 QPushButton* TQNT1Form::InputButton(int source) const {

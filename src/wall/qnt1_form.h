@@ -18,6 +18,8 @@ class TQNT1Form : public QWidget {
   TRotarySwitch* RotarySwitch() const { return rsRotate_; }
   // The input button for a source number (1, 2, 3, 4, 6), nullptr otherwise.
   QPushButton* InputButton(int source) const;
+  // The group captions in the interface language (the table has no keys).
+  void LoadTexts(bool chinese);
 
  Q_SIGNALS:
   // An input button: the source number (1 Video 1, 2 Video 2, 3 VGA, 4 DVI, 6 USB).

@@ -23,6 +23,8 @@ TWallGridView::TWallGridView(QWidget* parent)
   setCornerButtonEnabled(false);
   setWordWrap(false);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The arrow keys move within the wall; Tab leaves it for the next control.
+  setTabKeyNavigation(false);
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -1,8 +1,6 @@
 #include "widgets/knob.h"
 
 #include <QAccessible>
-#include <QAccessibleValueInterface>
-#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -13,6 +11,9 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+
+#include "widgets/accessible_factory.h"
+#include "widgets/value_accessible.h"
 
 namespace {
 
@@ -31,46 +32,22 @@ QPointF Direction(double degrees) {
 }
 
 // The knob as assistive tools see it: a dial with a value they can read and set.
-class TKnobAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+class TKnobAccessible : public TValueAccessible<TKnob> {
  public:
-  explicit TKnobAccessible(TKnob* knob) : QAccessibleWidget(knob, QAccessible::Dial) {}
+  explicit TKnobAccessible(TKnob* knob) : TValueAccessible(knob, QAccessible::Dial) {}
 
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
-    return QAccessibleWidget::interface_cast(type);
-  }
-  QString text(QAccessible::Text t) const override {
-    if (t == QAccessible::Value) return QString::number(Knob()->Value());
-    return QAccessibleWidget::text(t);
-  }
-  QVariant currentValue() const override { return Knob()->Value(); }
   void setCurrentValue(const QVariant& value) override {
     bool ok = false;
     const double v = value.toDouble(&ok);
-    if (ok && Knob()->isEnabled()) Knob()->Operate(v);
+    if (ok && Shown()->isEnabled()) Shown()->Operate(v);
   }
-  QVariant maximumValue() const override { return Knob()->Maximum(); }
-  QVariant minimumValue() const override { return Knob()->Minimum(); }
   QVariant minimumStepSize() const override { return 1.0; }
-
- private:
-  TKnob* Knob() const { return static_cast<TKnob*>(widget()); }
 };
-
-QAccessibleInterface* KnobAccessibleFactory(const QString& key, QObject* object) {
-  if (key == QLatin1String("TKnob") && object && object->isWidgetType())
-    return new TKnobAccessible(static_cast<TKnob*>(object));
-  return nullptr;
-}
 
 }  // namespace
 
 TKnob::TKnob(QWidget* parent) : QWidget(parent) {
-  static const bool factoryInstalled = [] {
-    QAccessible::installFactory(KnobAccessibleFactory);
-    return true;
-  }();
-  Q_UNUSED(factoryInstalled);
+  InstallWidgetAccessible<TKnob, TKnobAccessible>();
   setFocusPolicy(Qt::StrongFocus);
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
   wheelSettle_.setSingleShot(true);
@@ -112,8 +89,7 @@ void TKnob::Turn(double value) {
   if (value == value_) return;
   value_ = value;
   update();
-  QAccessibleValueChangeEvent event(this, value_);
-  QAccessible::updateAccessibility(&event);
+  AnnounceValue(this, value_);
   Q_EMIT valueChanged(value_);
 }
 

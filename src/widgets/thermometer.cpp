@@ -1,13 +1,14 @@
 #include "widgets/thermometer.h"
 
 #include <QAccessible>
-#include <QAccessibleValueInterface>
-#include <QAccessibleWidget>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+
+#include "widgets/accessible_factory.h"
+#include "widgets/value_accessible.h"
 
 namespace {
 
@@ -26,48 +27,24 @@ double NiceStep(double span, double count) {
 }
 
 // The thermometer as assistive tools see it: a value they can read, not set.
-class TThermometerAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+class TThermometerAccessible : public TValueAccessible<TThermometer> {
  public:
   explicit TThermometerAccessible(TThermometer* t)
-      : QAccessibleWidget(t, QAccessible::ProgressBar) {}
+      : TValueAccessible(t, QAccessible::ProgressBar) {}
 
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
-    return QAccessibleWidget::interface_cast(type);
-  }
   QAccessible::State state() const override {
     QAccessible::State s = QAccessibleWidget::state();
     s.readOnly = true;
     return s;
   }
-  QString text(QAccessible::Text t) const override {
-    if (t == QAccessible::Value) return QString::number(Meter()->Value());
-    return QAccessibleWidget::text(t);
-  }
-  QVariant currentValue() const override { return Meter()->Value(); }
   void setCurrentValue(const QVariant&) override {}  // it only shows
-  QVariant maximumValue() const override { return Meter()->Maximum(); }
-  QVariant minimumValue() const override { return Meter()->Minimum(); }
   QVariant minimumStepSize() const override { return 0.0; }
-
- private:
-  TThermometer* Meter() const { return static_cast<TThermometer*>(widget()); }
 };
-
-QAccessibleInterface* ThermometerAccessibleFactory(const QString& key, QObject* object) {
-  if (key == QLatin1String("TThermometer") && object && object->isWidgetType())
-    return new TThermometerAccessible(static_cast<TThermometer*>(object));
-  return nullptr;
-}
 
 }  // namespace
 
 TThermometer::TThermometer(QWidget* parent) : QWidget(parent) {
-  static const bool factoryInstalled = [] {
-    QAccessible::installFactory(ThermometerAccessibleFactory);
-    return true;
-  }();
-  Q_UNUSED(factoryInstalled);
+  InstallWidgetAccessible<TThermometer, TThermometerAccessible>();
   setFocusPolicy(Qt::NoFocus);
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
 }
@@ -86,8 +63,7 @@ void TThermometer::SetValue(double value) {
   if (value == value_) return;
   value_ = value;
   update();
-  QAccessibleValueChangeEvent event(this, value_);
-  QAccessible::updateAccessibility(&event);
+  AnnounceValue(this, value_);
 }
 
 void TThermometer::SetCaption(const QString& caption) {

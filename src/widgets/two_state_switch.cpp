@@ -10,6 +10,8 @@
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 
+#include "widgets/accessible_factory.h"
+
 namespace {
 
 constexpr double kLampShare = 1.5;  // the lamp's diameter in text lines at most
@@ -44,20 +46,10 @@ class TTwoStateSwitchAccessible : public QAccessibleWidget {
   TTwoStateSwitch* Switch() const { return static_cast<TTwoStateSwitch*>(widget()); }
 };
 
-QAccessibleInterface* SwitchAccessibleFactory(const QString& key, QObject* object) {
-  if (key == QLatin1String("TTwoStateSwitch") && object && object->isWidgetType())
-    return new TTwoStateSwitchAccessible(static_cast<TTwoStateSwitch*>(object));
-  return nullptr;
-}
-
 }  // namespace
 
 TTwoStateSwitch::TTwoStateSwitch(QWidget* parent) : QWidget(parent) {
-  static const bool factoryInstalled = [] {
-    QAccessible::installFactory(SwitchAccessibleFactory);
-    return true;
-  }();
-  Q_UNUSED(factoryInstalled);
+  InstallWidgetAccessible<TTwoStateSwitch, TTwoStateSwitchAccessible>();
   setFocusPolicy(Qt::StrongFocus);
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }

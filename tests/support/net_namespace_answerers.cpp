@@ -6,34 +6,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace {
-
-sockaddr_in Address(quint32 hostOrder, quint16 port) {
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(port);
-  a.sin_addr.s_addr = htonl(hostOrder);
-  return a;
-}
-
-int UdpSocket(quint32 address, quint16 port) {
-  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return -1;
-  const sockaddr_in a = Address(address, port);
-  if (::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) < 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
-}  // namespace
+#include "support/bound_socket.h"
 
 TNetNamespaceAnswerers::TNetNamespaceAnswerers(quint16 probePort, quint16 replyPort,
                                                std::vector<Answer> answers)
     : replyPort_(replyPort), answers_(std::move(answers)) {
   if (::pipe(stopPipe_) != 0) return;
-  socket_ = UdpSocket(0xffffffffu, probePort);
+  socket_ = BoundIpv4Socket(SOCK_DGRAM, 0xffffffffu, probePort, false);
   if (socket_ >= 0) thread_ = std::thread([this] { Serve(); });
 }
 
@@ -66,11 +45,11 @@ void TNetNamespaceAnswerers::Serve() {
       std::lock_guard lock(mutex_);
       probes_.emplace_back(QByteArray(buffer, n), QString::fromLatin1(dotted));
     }
-    const sockaddr_in to = Address(ntohl(from.sin_addr.s_addr), replyPort_);
+    const sockaddr_in to = Ipv4SocketAddress(ntohl(from.sin_addr.s_addr), replyPort_);
     for (const Answer& answer : answers_) {
       in_addr a{};
       ::inet_pton(AF_INET, answer.address.toLatin1().constData(), &a);
-      const int fd = UdpSocket(ntohl(a.s_addr), 0);
+      const int fd = BoundIpv4Socket(SOCK_DGRAM, ntohl(a.s_addr), 0, false);
       if (fd < 0) continue;
       ::sendto(fd, answer.payload.constData(), static_cast<size_t>(answer.payload.size()), 0,
                reinterpret_cast<const sockaddr*>(&to), sizeof to);

@@ -8,18 +8,12 @@
 
 #include <chrono>
 
+#include "support/bound_socket.h"
+
 namespace {
 
 constexpr quint16 kProbePort = 48899;
 constexpr quint16 kCommandPort = 8899;
-
-sockaddr_in Address(quint32 hostOrder, quint16 port) {
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(port);
-  a.sin_addr.s_addr = htonl(hostOrder);
-  return a;
-}
 
 quint32 Parse(const QString& dotted) {
   in_addr a{};
@@ -35,19 +29,6 @@ QString Dotted(quint32 hostOrder) {
       .arg(hostOrder & 0xff);
 }
 
-int BoundSocket(int type, quint32 address, quint16 port) {
-  const int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
-  if (fd < 0) return -1;
-  const int on = 1;
-  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  const sockaddr_in a = Address(address, port);
-  if (::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) < 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 }  // namespace
 
 TNetNamespaceModules::TNetNamespaceModules(std::vector<Module> modules)
@@ -55,12 +36,12 @@ TNetNamespaceModules::TNetNamespaceModules(std::vector<Module> modules)
   if (::pipe(stopPipe_) != 0) return;
   // Bound to the broadcast address: hears the probe and nothing else, so the
   // console's own socket on the same port does not clash with it.
-  probeSocket_ = BoundSocket(SOCK_DGRAM, 0xffffffffu, kProbePort);
+  probeSocket_ = BoundIpv4Socket(SOCK_DGRAM, 0xffffffffu, kProbePort, true);
   valid_ = probeSocket_ >= 0;
   for (const Module& m : modules_) {
     int fd = -1;
     if (m.listens) {
-      fd = BoundSocket(SOCK_STREAM, Parse(m.address), kCommandPort);
+      fd = BoundIpv4Socket(SOCK_STREAM, Parse(m.address), kCommandPort, true);
       if (fd < 0 || ::listen(fd, 8) != 0) valid_ = false;
     }
     listeners_.push_back(fd);
@@ -126,9 +107,9 @@ void TNetNamespaceModules::AnswerProbe(const QByteArray& payload, quint32 sender
     if (answerTwice) from.push_back(Parse(m.address));
   }
   if (echoFromProber) from.push_back(sender);
-  const sockaddr_in to = Address(sender, senderPort);
+  const sockaddr_in to = Ipv4SocketAddress(sender, senderPort);
   for (quint32 address : from) {
-    const int fd = BoundSocket(SOCK_DGRAM, address, 0);
+    const int fd = BoundIpv4Socket(SOCK_DGRAM, address, 0, true);
     if (fd < 0) continue;
     ::sendto(fd, "HF-A11ASSISTHREAD-ACK", 21, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     ::close(fd);

@@ -2,12 +2,13 @@
 
 #include <QPainter>
 
+#include "panel_boxes_view.h"
 #include "virtual_wall.h"
 
 namespace {
 
-constexpr int kMargin = 8;
-constexpr int kLine = 16;
+constexpr int kMargin = TPanelBoxes::kMargin;
+constexpr int kLine = TPanelBoxes::kLine;
 constexpr int kRouteWidth = 70;
 
 }  // namespace
@@ -26,28 +27,12 @@ QSize TDevicePanel::sizeHint() const { return {300, 560}; }
 
 void TDevicePanel::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.fillRect(rect(), QColor(32, 34, 40));
-  QFont font = p.font();
-  font.setPointSize(9);
-  QFont bold = font;
-  bold.setBold(true);
-  const int width = this->width() - 2 * kMargin;
+  TPanelBoxes boxes(p, *this);
+  const int width = boxes.Width();
   const int perRow = std::max(1, width / kRouteWidth);
-  int y = kMargin;
 
   // A titled box whose body has `lines` lines; returns the body's top.
-  const auto box = [&](const QString& title, int lines) {
-    const QRect frame(kMargin, y, width, kLine * (lines + 1) + 8);
-    p.setPen(QColor(90, 96, 110));
-    p.drawRect(frame);
-    p.setFont(bold);
-    p.setPen(QColor(235, 235, 235));
-    p.drawText(frame.adjusted(6, 2, -6, 0), Qt::AlignTop | Qt::AlignLeft, title);
-    p.setFont(font);
-    const int body = y + kLine + 4;
-    y = frame.bottom() + kMargin;
-    return body;
-  };
+  const auto box = [&](const QString& title, int lines) { return boxes.Box(title, kLine * lines); };
   // The rows left for routes once the fixed lines are drawn, shared by the
   // matrices that have any: the panel ends where the widget does.
   int routed = 0;
@@ -56,11 +41,11 @@ void TDevicePanel::paintEvent(QPaintEvent*) {
   const int spare = height() - 2 * kMargin - kLine - 4 * (2 * kLine + 8 + kMargin);
   const int maxRows = std::max(1, spare / kLine / std::max(1, routed));
 
-  p.setFont(font);
+  p.setFont(boxes.Font());
   p.setPen(QColor(170, 175, 185));
-  p.drawText(kMargin, y, width, kLine, Qt::AlignLeft,
+  p.drawText(kMargin, boxes.Top(), width, kLine, Qt::AlignLeft,
              QStringLiteral("Matrix routes: output ← input"));
-  y += kLine + 4;
+  boxes.Skip(kLine + 4);
   for (TMatrixKind kind : {TMatrixKind::Video, TMatrixKind::Vga, TMatrixKind::Dvi}) {
     const TMatrixUnit& m = wall_.Matrix(kind);
     const QString brand = m.Brand().isEmpty() ? QStringLiteral("none") : m.Brand();

@@ -6,11 +6,12 @@
 #include "net_devices.h"
 #include "net_splicer_module.h"
 #include "net_subtitle_server.h"
+#include "panel_boxes_view.h"
 
 namespace {
 
-constexpr int kMargin = 8;
-constexpr int kLine = 16;
+constexpr int kMargin = TPanelBoxes::kMargin;
+constexpr int kLine = TPanelBoxes::kLine;
 constexpr int kTextBox = 70;  // the subtitle's own strip
 constexpr int kMaxModuleLines = 12;
 
@@ -44,25 +45,10 @@ void TNetDevicesPanel::Tick() {
 
 void TNetDevicesPanel::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.fillRect(rect(), QColor(32, 34, 40));
-  QFont font = p.font();
-  font.setPointSize(9);
-  QFont bold = font;
-  bold.setBold(true);
-  const int width = this->width() - 2 * kMargin;
-  int y = kMargin;
+  TPanelBoxes boxes(p, *this);
+  const QFont& font = boxes.Font();
+  const int width = boxes.Width();
 
-  const auto box = [&](const QString& title, int bodyHeight) {
-    const QRect frame(kMargin, y, width, kLine + 8 + bodyHeight);
-    p.setPen(QColor(90, 96, 110));
-    p.drawRect(frame);
-    p.setFont(bold);
-    p.setPen(QColor(235, 235, 235));
-    p.drawText(frame.adjusted(6, 2, -6, 0), Qt::AlignTop | Qt::AlignLeft, title);
-    p.setFont(font);
-    y = frame.bottom() + kMargin;
-    return frame.top() + kLine + 4;
-  };
   const auto text = [&](int top, const QString& line, QColor colour = QColor(200, 204, 212)) {
     p.setPen(colour);
     p.drawText(kMargin + 6, top, width - 12, kLine, Qt::AlignLeft, line);
@@ -70,8 +56,8 @@ void TNetDevicesPanel::paintEvent(QPaintEvent*) {
 
   if (const TNetGateway* g = net_.Gateway()) {
     const QStringList lines = g->Dump();
-    int top = box(QStringLiteral("COM gateway · %1").arg(g->Address().toString()),
-                  kLine * int(lines.size()));
+    int top = boxes.Box(QStringLiteral("COM gateway · %1").arg(g->Address().toString()),
+                        kLine * int(lines.size()));
     text(top, QStringLiteral("requests %1  forwards %2  bad %3")
                   .arg(g->Requests())
                   .arg(g->Forwards())
@@ -81,8 +67,8 @@ void TNetDevicesPanel::paintEvent(QPaintEvent*) {
   }
 
   if (const TNetSubtitleServer* s = net_.Subtitle()) {
-    int top = box(QStringLiteral("Subtitle server · %1").arg(s->Address().toString()),
-                  kLine * 2 + kTextBox);
+    int top = boxes.Box(QStringLiteral("Subtitle server · %1").arg(s->Address().toString()),
+                        kLine * 2 + kTextBox);
     text(top, QStringLiteral("%1  packets %2  bad %3")
                   .arg(s->Running() ? QStringLiteral("running") : QStringLiteral("stopped"))
                   .arg(s->Packets())
@@ -159,7 +145,7 @@ void TNetDevicesPanel::paintEvent(QPaintEvent*) {
   const auto& modules = net_.Modules();
   if (!modules.empty()) {
     const int shown = std::min<int>(int(modules.size()), kMaxModuleLines);
-    int top = box(QStringLiteral("Network modules · %1").arg(modules.size()), kLine * shown);
+    int top = boxes.Box(QStringLiteral("Network modules · %1").arg(modules.size()), kLine * shown);
     for (int i = 0; i < shown; ++i) {
       const TNetSplicerModule& m = *modules[size_t(i)];
       const bool last = i == shown - 1 && int(modules.size()) > shown;

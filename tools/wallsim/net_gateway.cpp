@@ -4,6 +4,7 @@
 #include <QTcpSocket>
 
 #include "net_probe_responder.h"
+#include "tcp_listen.h"
 
 namespace {
 
@@ -42,13 +43,7 @@ bool TNetGateway::Start(QString* error) {
                                       this);
   connect(responder_, &TNetProbeResponder::reported, this, &TNetGateway::reported);
   server_ = new QTcpServer(this);
-  if (!server_->listen(address_, kPort)) {
-    *error = QStringLiteral("%1: cannot listen on TCP %2: %3")
-                 .arg(name)
-                 .arg(kPort)
-                 .arg(server_->errorString());
-    return false;
-  }
+  if (!ListenTcp(server_, address_, kPort, name, error)) return false;
   connect(server_, &QTcpServer::newConnection, this, &TNetGateway::Accept);
   return responder_->Start(error);
 }

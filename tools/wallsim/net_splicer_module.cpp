@@ -7,6 +7,7 @@
 
 #include "net_probe_responder.h"
 #include "short_address.h"
+#include "tcp_listen.h"
 
 namespace {
 
@@ -44,13 +45,7 @@ bool TNetSplicerModule::Start(QString* error) {
   connect(responder_, &TNetProbeResponder::reported, this, &TNetSplicerModule::reported);
   connect(responder_, &TNetProbeResponder::changed, this, &TNetSplicerModule::changed);
   server_ = new QTcpServer(this);
-  if (!server_->listen(address_, kPort)) {
-    *error = QStringLiteral("%1: cannot listen on TCP %2: %3")
-                 .arg(name)
-                 .arg(kPort)
-                 .arg(server_->errorString());
-    return false;
-  }
+  if (!ListenTcp(server_, address_, kPort, name, error)) return false;
   connect(server_, &QTcpServer::newConnection, this, &TNetSplicerModule::Accept);
   return responder_->Start(error);
 }

@@ -4,6 +4,7 @@
 #include <QTcpSocket>
 
 #include "net_probe_responder.h"
+#include "tcp_listen.h"
 
 TNetSubtitleServer::TNetSubtitleServer(QHostAddress address, QObject* parent)
     : QObject(parent), address_(std::move(address)) {}
@@ -17,13 +18,7 @@ bool TNetSubtitleServer::Start(QString* error) {
                                       this);
   connect(responder_, &TNetProbeResponder::reported, this, &TNetSubtitleServer::reported);
   server_ = new QTcpServer(this);
-  if (!server_->listen(address_, kPort)) {
-    *error = QStringLiteral("%1: cannot listen on TCP %2: %3")
-                 .arg(name)
-                 .arg(kPort)
-                 .arg(server_->errorString());
-    return false;
-  }
+  if (!ListenTcp(server_, address_, kPort, name, error)) return false;
   connect(server_, &QTcpServer::newConnection, this, &TNetSubtitleServer::Accept);
   return responder_->Start(error);
 }
