@@ -91,19 +91,10 @@ void TMatrixLinkage::Relink(quint16 start, quint16 end, const TMatrixControls& c
   if (lastCode_ != 0) Link(lastCode_, start, end, controls);
 }
 
-void TMatrixLinkage::Link(int code, quint16 start, quint16 end, const TMatrixControls& controls) {
-  if (!ticked_) return;
-  const std::optional<TMatrixKind> kind = KindOfCode(code);
-  if (!kind) {
-    lastCode_ = code;  // YUV: remembered for a later channel change, nothing sent
-    return;
-  }
-  // Both numbers convert before anything is sent, so a bad text stops the
-  // linkage whole; the splicer frame before it stays sent.
-  const int delay = settings_.delayOn ? StrToInt(settings_.delayText) : 0;
-  TMatrixRequest request;
-  request.kind = *kind;
-  switch (*kind) {
+int TMatrixLinkage::Delay() const { return settings_.delayOn ? StrToInt(settings_.delayText) : 0; }
+
+void TMatrixLinkage::SetDevice(TMatrixRequest& request) const {
+  switch (request.kind) {
     case TMatrixKind::Video:
       request.brand = settings_.videoBrand;
       request.address = StrToInt(settings_.videoId);
@@ -117,6 +108,21 @@ void TMatrixLinkage::Link(int code, quint16 start, quint16 end, const TMatrixCon
       request.address = StrToInt(settings_.dviId);
       break;
   }
+}
+
+void TMatrixLinkage::Link(int code, quint16 start, quint16 end, const TMatrixControls& controls) {
+  if (!ticked_) return;
+  const std::optional<TMatrixKind> kind = KindOfCode(code);
+  if (!kind) {
+    lastCode_ = code;  // YUV: remembered for a later channel change, nothing sent
+    return;
+  }
+  // Both numbers convert before anything is sent, so a bad text stops the
+  // linkage whole; the splicer frame before it stays sent.
+  const int delay = Delay();
+  TMatrixRequest request;
+  request.kind = *kind;
+  SetDevice(request);
   request.start = start;
   request.end = end;
   request.longFrames = controls.longFrames;

@@ -90,6 +90,12 @@ class TMatrixLinkage {
   // Scene playback calls it with a recorded command. Empty bytes send nothing.
   void SendMatrixBytes(const QByteArray& bytes, TMatrixKind kind);
 
+  // The configured matrix of request.kind: its brand and address. The
+  // matrix delay in ms when ticked, 0 otherwise. Both throw
+  // TConversionError when their text is not a whole number.
+  void SetDevice(TMatrixRequest& request) const;
+  int Delay() const;
+
  private:
   void Link(int code, quint16 start, quint16 end, const TMatrixControls& controls);
   TPortWriter& Port(TMatrixKind kind) const;

@@ -5,7 +5,6 @@
 #include <memory>
 #include <utility>
 
-#include "core/conversion.h"
 #include "core/pauser.h"
 #include "link/cell_address.h"
 #include "link/port_writer.h"
@@ -127,23 +126,9 @@ void TSniffRelay::Fire() {
 }
 
 void TSniffRelay::SwitchMatrix(int wallRows, int wallCols) {
-  const TMatrixSettings& s = matrix_.Settings();
   TMatrixRequest request = WholeWallRequest(wallRows, wallCols, settings_);
-  const int delay = s.delayOn ? StrToInt(s.delayText) : 0;
-  switch (request.kind) {
-    case TMatrixKind::Video:
-      request.brand = s.videoBrand;
-      request.address = StrToInt(s.videoId);
-      break;
-    case TMatrixKind::Vga:
-      request.brand = s.vgaBrand;
-      request.address = StrToInt(s.vgaId);
-      break;
-    case TMatrixKind::Dvi:
-      request.brand = s.dviBrand;
-      request.address = StrToInt(s.dviId);
-      break;
-  }
+  const int delay = matrix_.Delay();
+  matrix_.SetDevice(request);
   for (const QByteArray& command : BuildMatrixCommands(request)) {
     matrix_.SendMatrixBytes(command, request.kind);
     if (delay >= 1) pauser_.Pause(delay);
