@@ -25,6 +25,7 @@
 #include "linkage/setup_channel_name_form.h"
 #include "wall/addressing.h"
 #include "wall/wall_grid_view.h"
+#include "widgets/named.h"
 
 namespace {
 
@@ -92,12 +93,6 @@ TPortId MatrixPort(TMatrixKind kind) {
       break;
   }
   return TPortId::Matrix;
-}
-
-template <typename W>
-W* Named(W* widget, const char16_t* name) {
-  widget->setObjectName(QString::fromUtf16(name));
-  return widget;
 }
 
 }  // namespace

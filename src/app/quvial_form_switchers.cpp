@@ -20,15 +20,12 @@
 #include "linkage/mixer_tr38_form.h"
 #include "linkage/switcher_sources_view.h"
 #include "linkage/usb_channel_form.h"
+#include "wall/family_codes.h"
 #include "wall/source_pages_view.h"
 #include "wall/wall_grid_view.h"
 
 namespace {
 
-constexpr quint8 kMixerFamily = 7;
-constexpr quint8 kQn22Family = 3;
-constexpr quint8 kQn23Family = 8;
-constexpr quint8 kRotatingFamily = 10;
 constexpr int kUsbKind = 5;  // the QN-23 sources "USB" and "SD Card" play from the unit
 
 }  // namespace
@@ -92,7 +89,7 @@ void TQuvialForm::BuildSwitchers() {
 
 void TQuvialForm::ShowSwitcherGroup(bool on) {
   // The rotating model's group never shows the model label.
-  lblSwitcherName_->setVisible(on && family_ != kRotatingFamily);
+  lblSwitcherName_->setVisible(on && family_ != kQnT1Family);
   for (QWidget* w : std::initializer_list<QWidget*>{lblSwitcherAddress_, cbbSwitcherAddress_,
                                                     lblSwitcherChannel_, cbbSwitcherChannel_})
     w->setEnabled(on);

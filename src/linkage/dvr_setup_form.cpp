@@ -13,16 +13,7 @@
 #include "core/ini_params_op.h"
 #include "linkage/dvr_linkage.h"
 #include "linkage/matrix_setup_form.h"
-
-namespace {
-
-template <typename W>
-W* Named(W* widget, const char16_t* name) {
-  widget->setObjectName(QString::fromUtf16(name));
-  return widget;
-}
-
-}  // namespace
+#include "widgets/named.h"
 
 TDVRSetupForm::TDVRSetupForm(TDVRLinkage& linkage, TWindowTexts texts, QWidget* parent)
     : QDialog(parent), linkage_(linkage), texts_(std::move(texts)) {

@@ -16,6 +16,7 @@
 #include "core/conversion.h"
 #include "core/ini_params_op.h"
 #include "linkage/matrix_linkage.h"
+#include "widgets/named.h"
 
 namespace {
 
@@ -28,12 +29,6 @@ const QStringList& MixerModels() {
 // A stored index outside the list selects its first entry.
 void SelectIndex(QComboBox* box, int index) {
   box->setCurrentIndex(index >= 0 && index < box->count() ? index : 0);
-}
-
-template <typename W>
-W* Named(W* widget, const char16_t* name) {
-  widget->setObjectName(QString::fromUtf16(name));
-  return widget;
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr TSourceButtonDef kInputs[] = {
+constexpr TPanelButtonDef kInputs[] = {
     {"rbVideo1", "Video 1", 1}, {"rbVideo2", "Video 2", 2}, {"rbVideo3", "Video 3", 10},
     {"rbYUV", "YUV", 9},        {"rbVGA", "VGA", 3},        {"rbDVI", "DVI", 4},
     {"rbUSB1", "USB1", 6},      {"rbUSB2", "USB2", 11},

@@ -1,6 +1,7 @@
 #include "linkage/switcher_units.h"
 
 #include "link/cell_address.h"
+#include "wall/family_codes.h"
 
 namespace {
 
@@ -31,10 +32,6 @@ constexpr ModelName kModelNames[] = {
     {TSwitcherModel::QN23, u"QN-23"},
     {TSwitcherModel::QNT1, u"QN-T1"},
 };
-
-constexpr quint8 kMixerFamily = 7;
-constexpr quint8 kQn23Family = 8;
-constexpr quint8 kQnt1Family = 10;
 
 }  // namespace
 
@@ -119,7 +116,7 @@ bool UsbVolumeKeysShown(quint8 family, bool switcherTicked, const QString& switc
     case TSwitcherModel::QN23:
       return family != kQn23Family;
     case TSwitcherModel::QNT1:
-      return family != kQnt1Family;
+      return family != kQnT1Family;
   }
   return false;
 }

@@ -16,14 +16,13 @@
 #include "core/conversion.h"
 #include "link/protocol.h"
 #include "setup/caption_view.h"
+#include "wall/family_codes.h"
 #include "widgets/rotary_switch.h"
 #include "widgets/two_state_switch.h"
 
 namespace {
 
 constexpr int kSuperManager = 3;
-constexpr quint8 kRotatingFamily = 10;        // QN-T1: no 180° flip
-constexpr quint8 kNetworkSplicerFamily = 12;  // QN-51N: automatic registration
 
 // A two-state switch: object-name stem, key, designed caption, class ("on"
 // sends code 0x01, "off" 0x00), captioned by a label beside it (else by its
@@ -303,7 +302,7 @@ void TMaintenanceTabView::Showing() {
   }
   switches_[kAgingSwitch].label->setVisible(super);
   switches_[kAgingSwitch].sw->setVisible(super);
-  const bool flip = services_.family != kRotatingFamily;
+  const bool flip = services_.family != kQnT1Family;
   switches_[kFlipSwitch].label->setEnabled(flip);
   switches_[kFlipSwitch].sw->setEnabled(flip);
   btnUsbUpgrade_->setEnabled(super);

@@ -8,6 +8,7 @@
 #include <span>
 
 #include "setup/caption_view.h"
+#include "wall/family_codes.h"
 #include "widgets/rotary_switch.h"
 
 namespace {
@@ -81,8 +82,6 @@ constexpr TPositionDef kDisplayScale[] = {
 };
 constexpr quint8 kNoiseReductionClass = 0x76;  // code = position
 constexpr quint8 kDisplayScaleClass = 0x11;    // code = position
-
-constexpr quint8 kQnK8Family = 4;  // no video input: the video controls are off
 
 std::span<const TRowDef> RowDefs(TPictureTabView::TInput input) {
   if (input == TPictureTabView::VideoInput) return kVideoRows;

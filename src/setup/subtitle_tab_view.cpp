@@ -27,6 +27,7 @@
 #include "setup/broadcast_search.h"
 #include "setup/caption_view.h"
 #include "setup/subtitle_settings.h"
+#include "widgets/named.h"
 
 namespace {
 
@@ -67,12 +68,6 @@ constexpr int kConnectMs = 3000;
 constexpr int kSendMs = 3000;
 // The sample label shows at most this pixel height; the packet keeps the value.
 constexpr int kMaxSamplePixels = 160;
-
-template <typename W>
-W* Named(W* widget, const char16_t* name) {
-  widget->setObjectName(QString::fromUtf16(name));
-  return widget;
-}
 
 // One radio button per entry, below each other in box; the id in group is
 // the packet value.

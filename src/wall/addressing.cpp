@@ -2,14 +2,7 @@
 
 #include "link/cell_address.h"
 #include "link/protocol.h"
-
-namespace {
-
-constexpr quint8 kMixerFamily = 7;
-constexpr quint8 kSwitcherFamily = 8;   // QN-23
-constexpr quint8 kRotatingFamily = 10;  // QN-T1
-
-}  // namespace
+#include "wall/family_codes.h"
 
 bool SelectionAddress(const TCellRect& selection, TProtocol& protocol) {
   if (selection.Empty()) return false;
@@ -35,9 +28,9 @@ bool SettingsAddress(const TSettingsAddressInput& in, TProtocol& protocol) {
   bool apply = false;
   if (in.family == kMixerFamily) {
     useUnit(kMixerAddress);
-  } else if (in.family == kRotatingFamily) {
+  } else if (in.family == kQnT1Family) {
     useUnit(kRotatingUnitAddress);
-  } else if (in.family == kSwitcherFamily) {
+  } else if (in.family == kQn23Family) {
     if (ticked) useUnit(switcher);
   } else if (longMode && ticked && in.switcherLabel == u"QN-23") {
     useUnit(switcher);
@@ -48,14 +41,14 @@ bool SettingsAddress(const TSettingsAddressInput& in, TProtocol& protocol) {
     useUnit(kMixerAddress);
     apply = true;
   }
-  if (in.family != kRotatingFamily && ticked && in.switcherLabel == u"QN-T1") {
+  if (in.family != kQnT1Family && ticked && in.switcherLabel == u"QN-T1") {
     useUnit(kRotatingUnitAddress);
     apply = true;
   }
 
   if (fromSelection && in.selection.Empty()) return false;
   const bool unitFamily =
-      in.family == kMixerFamily || in.family == kSwitcherFamily || in.family == kRotatingFamily;
+      in.family == kMixerFamily || in.family == kQn23Family || in.family == kQnT1Family;
   if (!unitFamily && !apply) return true;  // the selection's address stays as set
   if (fromSelection) return SelectionAddress(in.selection, protocol);
   protocol.SetAddress(unit, unit);

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr TSourceButtonDef kInputs[] = {
+constexpr TPanelButtonDef kInputs[] = {
     {"btnVideo1", "Video 1", 1}, {"btnVideo2", "Video 2", 2}, {"btnVGA", "VGA", 3},
     {"btnDVI", "DVI", 4},        {"btnUSB", "USB", 6},
 };

@@ -9,15 +9,12 @@
 #include "link/scene_recorder.h"
 #include "link/send_path.h"
 #include "wall/addressing.h"
+#include "wall/family_codes.h"
 #include "wall/wall_model.h"
 
 static_assert(TProtocol::kBufferSize == 9, "the frame buffer holds one TProtocol frame");
 
 namespace {
-
-constexpr quint8 kMixerFamily = 7;
-constexpr quint8 kRotatingFamily = 10;  // QN-T1
-constexpr quint8 kQn22Family = 3;
 
 // Scene item kinds.
 constexpr quint8 kCombineItem = 1;
@@ -226,7 +223,7 @@ void TWallCommands::PowerOnWall(std::optional<quint8> tag, bool delayed, const Q
       Progress(done, total);
       quint16 address = CellAddress(r + 1, c + 1);
       if (ctx.family == kMixerFamily) address = kMixerAddress;
-      if (ctx.family == kRotatingFamily) address = kRotatingUnitAddress;
+      if (ctx.family == kQnT1Family) address = kRotatingUnitAddress;
       protocol_.SetAddress(address, address);
       Prepare(kCommandItem);
       protocol_.PowerOn(frame_);
@@ -248,8 +245,7 @@ void TWallCommands::SendPower(bool on, const TWallContext& ctx) {
   SelectionAddress(Selected(ctx), protocol_);
   Prepare(kCommandItem);
   if (ctx.family == kMixerFamily) protocol_.SetAddress(kMixerAddress, kMixerAddress);
-  if (ctx.family == kRotatingFamily)
-    protocol_.SetAddress(kRotatingUnitAddress, kRotatingUnitAddress);
+  if (ctx.family == kQnT1Family) protocol_.SetAddress(kRotatingUnitAddress, kRotatingUnitAddress);
   if (on)
     protocol_.PowerOn(frame_);
   else

@@ -13,19 +13,19 @@
 #include <numbers>
 
 #include "widgets/accessible_factory.h"
+#include "widgets/dial_math.h"
 #include "widgets/value_accessible.h"
 
 namespace {
 
-constexpr double kArc = 270.0;       // degrees from the minimum to the maximum
-constexpr double kFaceShare = 0.78;  // the face's share of the scale's radius
-constexpr double kHubShare = 0.15;   // presses this close to the centre point nowhere
-constexpr int kWheelNotch = 120;     // eighths of a degree per wheel notch
-constexpr int kMaxWholeTicks = 40;   // beyond this many steps the scale gets fewer ticks
+constexpr double kArc = 270.0;             // degrees from the minimum to the maximum
+constexpr double kFaceShare = 0.78;        // the face's share of the scale's radius
+constexpr double kDeadCentreShare = 0.15;  // presses this close to the centre point nowhere
+constexpr int kWheelNotch = 120;           // eighths of a degree per wheel notch
+constexpr int kMaxWholeTicks = 40;         // beyond this many steps the scale gets fewer ticks
 constexpr int kFewTicks = 24;
 constexpr double kGridTolerance = 1e-9;  // a value this close to a step stands on it
 
-double Radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
 QPointF Direction(double degrees) {
   const double a = Radians(degrees);
   return {std::sin(a), -std::cos(a)};
@@ -130,7 +130,7 @@ QPoint TKnob::ValuePoint(double value) const {
 
 bool TKnob::ValueAt(const QPointF& point, double* value) const {
   const QPointF v = point - Centre();
-  if (std::hypot(v.x(), v.y()) < Radius() * kHubShare) return false;
+  if (std::hypot(v.x(), v.y()) < Radius() * kDeadCentreShare) return false;
   const double angle = std::atan2(v.x(), -v.y()) * 180.0 / std::numbers::pi;
   if (std::fabs(angle) > kArc / 2.0) {
     // In the gap below the scale the knob stays at the end it is nearer to,

@@ -9,14 +9,14 @@
 #include <cmath>
 #include <numbers>
 
+#include "widgets/dial_math.h"
+
 namespace {
 
 constexpr double kMaxStep = 90.0;   // degrees between two positions at most
 constexpr double kMaxArc = 270.0;   // the positions never spread wider than this
 constexpr int kCaptionRoom = 30;    // pixels kept around the plate for the captions
 constexpr double kHubShare = 0.25;  // the hub's share of the plate's radius
-
-double Radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
 
 }  // namespace
 

@@ -9,7 +9,7 @@
 
 // One input-source button of a panel: its object name, caption and the source
 // number it selects.
-struct TSourceButtonDef {
+struct TPanelButtonDef {
   const char* objectName;
   const char* caption;
   int source;
@@ -19,11 +19,11 @@ struct TSourceButtonDef {
 // each carrying its number in the "source" property; a click calls
 // clicked(source) in context's thread. Returns the buttons in that order.
 template <class Button>
-QList<Button*> AddSourceButtons(QGroupBox* box, std::span<const TSourceButtonDef> defs,
+QList<Button*> AddSourceButtons(QGroupBox* box, std::span<const TPanelButtonDef> defs,
                                 QObject* context, const std::function<void(int)>& clicked) {
   QList<Button*> buttons;
   auto* column = new QVBoxLayout(box);
-  for (const TSourceButtonDef& d : defs) {
+  for (const TPanelButtonDef& d : defs) {
     auto* button = new Button(QLatin1String(d.caption), box);
     button->setObjectName(QLatin1String(d.objectName));
     button->setProperty("source", d.source);

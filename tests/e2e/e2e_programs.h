@@ -7,8 +7,9 @@
 #include <QString>
 #include <ostream>
 
+#include "support/test_bytes.h"
+
 // Readable failures: gtest prints a QString as text, not as its code units.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
 
 namespace e2e {
 

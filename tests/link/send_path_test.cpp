@@ -17,7 +17,7 @@ using Step = RecordingSceneRecorder::Step;
 // C8 09 03 04 03 04 10 01 F0: power on for row 3, column 4.
 const std::vector<quint8> kLongFrame = {0xC8, 0x09, 0x03, 0x04, 0x03, 0x04, 0x10, 0x01, 0xF0};
 
-QByteArray Bytes(const std::vector<quint8>& bytes, int count = -1) {
+QByteArray FrameBytes(const std::vector<quint8>& bytes, int count = -1) {
   return QByteArray(reinterpret_cast<const char*>(bytes.data()),
                     count < 0 ? static_cast<int>(bytes.size()) : count);
 }
@@ -52,7 +52,7 @@ TEST_F(SendPathTest, FrameIsWrittenThenPaced) {
   EXPECT_TRUE(path_.SendFrame(kLongFrame.data()));
   EXPECT_TRUE(path_.SendFrame(kLongFrame.data()));
   ASSERT_EQ(port_.writes.size(), 2u);
-  EXPECT_EQ(port_.writes[0], Bytes(kLongFrame));
+  EXPECT_EQ(port_.writes[0], FrameBytes(kLongFrame));
   EXPECT_EQ(pauser_.pauses, (std::vector<int>{50, 50}));
   EXPECT_EQ(writesAtPause, (std::vector<size_t>{1, 2}));
   EXPECT_TRUE(forwarded_.empty());
@@ -63,7 +63,7 @@ TEST_F(SendPathTest, ShortFrameSendsSevenBytes) {
   const std::vector<quint8> buffer = {0xC8, 0x07, 0x34, 0x34, 0x10, 0x01, 0x48, 0xEE, 0xEE};
   path_.SendFrame(buffer.data());
   ASSERT_EQ(port_.writes.size(), 1u);
-  EXPECT_EQ(port_.writes[0], Bytes(buffer, 7));
+  EXPECT_EQ(port_.writes[0], FrameBytes(buffer, 7));
 }
 
 TEST_F(SendPathTest, DisabledPortIsSkippedButStillPaced) {
@@ -83,7 +83,7 @@ TEST_F(SendPathTest, NetworkOnlyForwardsEvenWithThePortClosed) {
   path_.SendFrame(kLongFrame.data());
   EXPECT_TRUE(port_.writes.empty());
   ASSERT_EQ(forwarded_.size(), 2u);
-  EXPECT_EQ(forwarded_[0], Bytes(kLongFrame));
+  EXPECT_EQ(forwarded_[0], FrameBytes(kLongFrame));
   EXPECT_EQ(memo_,
             (QStringList{QStringLiteral("send to net ok"), QStringLiteral("send to net error")}));
 }
@@ -152,7 +152,7 @@ TEST_F(SendPathTest, RecordsTheFrameWhileRecording) {
   path_.SendFrame(kLongFrame.data());
   ASSERT_EQ(recorder_.steps.size(), 1u);
   EXPECT_EQ(recorder_.steps[0].kind, Step::kFrame);
-  EXPECT_EQ(recorder_.steps[0].bytes, Bytes(kLongFrame));
+  EXPECT_EQ(recorder_.steps[0].bytes, FrameBytes(kLongFrame));
 }
 
 // ---- SendSwitcherFrame ---------------------------------------------------
@@ -162,7 +162,7 @@ TEST_F(SendPathTest, SwitcherFrameIgnoresThePortFlagAndDoesNotPause) {
   path_.SetAccessLevel(3);
   path_.SendSwitcherFrame(kLongFrame.data());
   ASSERT_EQ(port_.writes.size(), 1u);
-  EXPECT_EQ(port_.writes[0], Bytes(kLongFrame));
+  EXPECT_EQ(port_.writes[0], FrameBytes(kLongFrame));
   EXPECT_TRUE(pauser_.pauses.empty());
   ASSERT_EQ(memo_.size(), 1);
   EXPECT_TRUE(memo_[0].startsWith(QStringLiteral("2024/3/5 09:07:05 : msg =  c8 ")));
@@ -173,13 +173,13 @@ TEST_F(SendPathTest, SwitcherFrameWithCountIsLabelledAndRecordedWithIt) {
   path_.SetRecorder(&recorder_);
   path_.SendSwitcherFrame(kLongFrame.data(), 5);
   ASSERT_EQ(port_.writes.size(), 1u);
-  EXPECT_EQ(port_.writes[0], Bytes(kLongFrame, 5));
+  EXPECT_EQ(port_.writes[0], FrameBytes(kLongFrame, 5));
   EXPECT_EQ(memo_,
             QStringList{QStringLiteral("2024/3/5 09:07:05 : switch msg =  c8  09  03  04  03 ")});
   ASSERT_EQ(recorder_.steps.size(), 1u);
   EXPECT_EQ(recorder_.steps[0].kind, Step::kSwitcherFrame);
   EXPECT_EQ(recorder_.steps[0].value, 5);
-  EXPECT_EQ(recorder_.steps[0].bytes, Bytes(kLongFrame, 5));
+  EXPECT_EQ(recorder_.steps[0].bytes, FrameBytes(kLongFrame, 5));
 }
 
 TEST_F(SendPathTest, MatrixDelayComesBeforeTheFrame) {
@@ -258,7 +258,7 @@ TEST_F(SendPathTest, RawFrameIsWrittenPacedAndTraced) {
   for (int i = 0; i < 24; ++i) timer[i] = static_cast<quint8>(0xA0 + i);
   path_.SendRawFrame(timer.data(), 24);
   ASSERT_EQ(port_.writes.size(), 1u);
-  EXPECT_EQ(port_.writes[0], Bytes(timer));
+  EXPECT_EQ(port_.writes[0], FrameBytes(timer));
   EXPECT_EQ(pauser_.pauses, (std::vector<int>{50}));
   ASSERT_EQ(memo_.size(), 1);
   EXPECT_TRUE(memo_[0].startsWith(QStringLiteral("2024/3/5 09:07:05 : msg =  a0  a1 ")));
@@ -284,7 +284,7 @@ TEST_F(SendPathTest, RawFrameOverNetworkOnly) {
   path_.SendRawFrame(kLongFrame.data(), 4);
   EXPECT_TRUE(port_.writes.empty());
   ASSERT_EQ(forwarded_.size(), 1u);
-  EXPECT_EQ(forwarded_[0], Bytes(kLongFrame, 4));
+  EXPECT_EQ(forwarded_[0], FrameBytes(kLongFrame, 4));
   EXPECT_EQ(memo_, QStringList{QStringLiteral("send to net ok")});
 }
 

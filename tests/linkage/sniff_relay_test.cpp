@@ -16,7 +16,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-std::string Hex(const std::vector<QByteArray>& writes) {
+std::string JoinedHex(const std::vector<QByteArray>& writes) {
   std::string all;
   for (const QByteArray& w : writes) all += (all.empty() ? "" : " | ") + w.toHex(' ').toStdString();
   return all;
@@ -72,9 +72,9 @@ TEST_F(SniffRelayTest, WholeWallFramesAndMatrixCommands) {
     now += TSniffRelay::kLockMs;
     relay.SetSettings({c.signalType, c.chooseMatrix, c.channelList});
     relay.DataReceived();
-    EXPECT_EQ(Hex(splicer.writes), c.frame);
+    EXPECT_EQ(JoinedHex(splicer.writes), c.frame);
     const std::size_t commands = c.matrixPort ? c.matrixPort->writes.size() : 0;
-    EXPECT_EQ(c.matrixPort ? Hex(c.matrixPort->writes) : "", c.commands);
+    EXPECT_EQ(c.matrixPort ? JoinedHex(c.matrixPort->writes) : "", c.commands);
     EXPECT_EQ(video.writes.size() + vga.writes.size() + dvi.writes.size(), commands);
     EXPECT_EQ(pauser.pauses, std::vector<int>(commands, 40));
   }

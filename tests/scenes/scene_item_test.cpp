@@ -7,14 +7,13 @@
 #include <ostream>
 
 #include "scenes/scene_text.h"
+#include "support/test_bytes.h"
 
 namespace {
 
 QByteArray Field(const TSceneItem& item, int offset, int size) {
   return QByteArray(reinterpret_cast<const char*>(item.bytes.data() + offset), size);
 }
-
-QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
 
 struct ValueCase {
   qint32 value;
@@ -26,7 +25,7 @@ class SceneItemValueTest : public testing::TestWithParam<ValueCase> {};
 TEST_P(SceneItemValueTest, IsLittleEndianAtOffset48) {
   TSceneItem item;
   item.SetValue(GetParam().value);
-  EXPECT_EQ(Field(item, TSceneItem::kValueOffset, 4), Hex(GetParam().bytes));
+  EXPECT_EQ(Field(item, TSceneItem::kValueOffset, 4), FromHex(GetParam().bytes));
   EXPECT_EQ(item.Value(), GetParam().value);
   EXPECT_EQ(Field(item, 0, TSceneItem::kValueOffset), QByteArray(TSceneItem::kValueOffset, '\0'));
 }
@@ -50,7 +49,7 @@ void PrintTo(const NameCase& c, std::ostream* os) { *os << c.label; }
 class SceneTextFitTest : public testing::TestWithParam<NameCase> {};
 
 TEST_P(SceneTextFitTest, CutsAtACharacterBoundary) {
-  EXPECT_EQ(SceneText::Fit(GetParam().name, GetParam().maxBytes), Hex(GetParam().stored));
+  EXPECT_EQ(SceneText::Fit(GetParam().name, GetParam().maxBytes), FromHex(GetParam().stored));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -92,7 +91,7 @@ TEST_F(SceneItemTest, NameFieldIsTwelveBytesWithoutTerminatorWhenFull) {
   EXPECT_EQ(item.bytes[14], 0xEE);  // the frame area is not the name's
   EXPECT_EQ(item.Name(), QStringLiteral("ABCDEFGHIJKL"));
   item.SetName(QStringLiteral(u"短"));
-  EXPECT_EQ(Field(item, 2, 12), Hex("b6cc00000000000000000000"));
+  EXPECT_EQ(Field(item, 2, 12), FromHex("b6cc00000000000000000000"));
   EXPECT_EQ(item.Name(), QStringLiteral(u"短"));
 }
 
@@ -102,14 +101,14 @@ TEST_F(SceneItemTest, FrameReplacesTheWholeAreaAndKeepsTheValue) {
   ASSERT_TRUE(item.SetFrame(long_frame, 9));
   const quint8 short_frame[] = {0xC8, 0x07, 0x11, 0x22, 0x20, 0x02, 0x24};
   ASSERT_TRUE(item.SetFrame(short_frame, 7));
-  EXPECT_EQ(Field(item, 14, 34), Hex("c807112220022400") + QByteArray(26, '\0'));
+  EXPECT_EQ(Field(item, 14, 34), FromHex("c807112220022400") + QByteArray(26, '\0'));
   EXPECT_EQ(item.Value(), 7);
 
   QByteArray big(35, '\x5A');
   EXPECT_FALSE(item.SetFrame(reinterpret_cast<const quint8*>(big.constData()), 35));
   EXPECT_FALSE(item.SetFrame(short_frame, -1));
   EXPECT_FALSE(item.SetFrame(nullptr, 3));
-  EXPECT_EQ(Field(item, 14, 7), Hex("c8071122200224"));
+  EXPECT_EQ(Field(item, 14, 7), FromHex("c8071122200224"));
   ASSERT_TRUE(item.SetFrame(reinterpret_cast<const quint8*>(big.constData()), 34));
   EXPECT_EQ(Field(item, 14, 34), big.left(34));
   EXPECT_EQ(item.Value(), 7);
@@ -120,17 +119,17 @@ TEST_F(SceneItemTest, DataAreaStartsAt21AndValueIsTheCount) {
   for (int i = 0; i < 27; ++i) command[i] = static_cast<char>(0xA0 + i);
   ASSERT_TRUE(item.SetData(reinterpret_cast<const quint8*>(command.constData()), 27));
   EXPECT_EQ(Field(item, 21, 27), command);
-  EXPECT_EQ(Field(item, 48, 4), Hex("1b000000"));
+  EXPECT_EQ(Field(item, 48, 4), FromHex("1b000000"));
   EXPECT_EQ(item.Data(), command);
 
   const quint8 two[] = {0xBB, 0x01};
   ASSERT_TRUE(item.SetData(two, 2));
-  EXPECT_EQ(Field(item, 21, 27), Hex("bb01") + QByteArray(25, '\0'));
-  EXPECT_EQ(item.Data(), Hex("bb01"));
+  EXPECT_EQ(Field(item, 21, 27), FromHex("bb01") + QByteArray(25, '\0'));
+  EXPECT_EQ(item.Data(), FromHex("bb01"));
 
   const QByteArray tooLong(28, '\x11');
   EXPECT_FALSE(item.SetData(reinterpret_cast<const quint8*>(tooLong.constData()), 28));
-  EXPECT_EQ(item.Data(), Hex("bb01"));
+  EXPECT_EQ(item.Data(), FromHex("bb01"));
 }
 
 TEST_F(SceneItemTest, DamagedValueNeverReadsBeyondTheDataArea) {

@@ -12,6 +12,7 @@
 #include "scenes/scene.h"
 #include "support/recording_port_writer.h"
 #include "support/temp_home.h"
+#include "support/test_bytes.h"
 #include "wall/wall_commands.h"
 #include "wall/wall_model.h"
 
@@ -19,8 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
-QByteArray Zeros(int n) { return QByteArray(n, '\0'); }
 QByteArray Le32(qint32 v) {
   QByteArray b(4, '\0');
   for (int i = 0; i < 4; ++i) b[i] = static_cast<char>(static_cast<quint32>(v) >> (8 * i));
@@ -75,15 +74,15 @@ TEST_F(ScenePlayerTest, AHandBuiltFilePlaysEveryKindInOrder) {
   // Scene 4 on a 3 x 4 wall, written byte for byte as existing installations
   // write it: kind-5 sub-kinds are whatever the sender left (0, or a source
   // number from an earlier combine), no matrix marks.
-  QByteArray file = Hex("04090304") + "Hall" + Zeros(6);
-  file += Item(1, 3, "VGA", Hex("c809020102022002fa"), 0);  // combine (2,1)..(2,2)
-  file += Item(2, 0, "", Hex("c809020102020000"), 0);       // dissolve (2,1)..(2,2)
-  file += Item(3, 0, "", Hex("c809030403041001f0"), 0);     // power on (3,4)
+  QByteArray file = FromHex("04090304") + "Hall" + Zeros(6);
+  file += Item(1, 3, "VGA", FromHex("c809020102022002fa"), 0);  // combine (2,1)..(2,2)
+  file += Item(2, 0, "", FromHex("c809020102020000"), 0);       // dissolve (2,1)..(2,2)
+  file += Item(3, 0, "", FromHex("c809030403041001f0"), 0);     // power on (3,4)
   file += Item(4, 1, "", "", 300);
   file += Item(4, 2, "", "", 2);
-  file += Item(5, 0, "", Data(Hex("bb0102")), 3);
-  file += Item(6, 0, "", Data(Hex("c8091d011d0180018e")), 9);
-  file += Item(9, 0, "", Data(Hex("ffff")), 2);  // unknown kind: skipped
+  file += Item(5, 0, "", Data(FromHex("bb0102")), 3);
+  file += Item(6, 0, "", Data(FromHex("c8091d011d0180018e")), 9);
+  file += Item(9, 0, "", Data(FromHex("ffff")), 2);  // unknown kind: skipped
   // A count that claims 200 bytes reads the 27-byte data area and no more;
   // a sub-kind left over from a VGA combine is no mark either.
   file += Item(5, 3, "", Data(QByteArray(27, '\x5a')), 200);

@@ -11,11 +11,10 @@
 #include <random>
 
 #include "support/temp_home.h"
+#include "support/test_bytes.h"
 
 namespace {
 
-QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
-QByteArray Zeros(int n) { return QByteArray(n, '\0'); }
 const quint8* U8(const QByteArray& b) { return reinterpret_cast<const quint8*>(b.constData()); }
 
 QByteArray Bytes(const TScene::HeaderBytes& h) {
@@ -31,22 +30,22 @@ QByteArray Image(const TScene& scene) {
   return out;
 }
 
-const QByteArray kVgaFrame = Hex("c809010102022002f9");  // select VGA, (1,1)..(2,2)
+const QByteArray kVgaFrame = FromHex("c809010102022002f9");  // select VGA, (1,1)..(2,2)
 
 // Scene 2, recorded on a 2 x 3 wall, named "Demo": a VGA combine, a 300 ms
 // matrix delay and a three-byte matrix command, laid out by hand. Existing
 // installations leave the matrix item's sub-kind 0; a recording marks it with
 // its matrix (0x80 for VIDEO).
 QByteArray GoldenSceneFile(quint8 matrixSubKind = 0) {
-  QByteArray file = Hex("02030203") + QByteArray("Demo") + Zeros(6);
+  QByteArray file = FromHex("02030203") + QByteArray("Demo") + Zeros(6);
   // kind 1, sub-kind 3 (VGA), name "VGA", the frame, value unused
-  file += Hex("0103") + QByteArray("VGA") + Zeros(9);
+  file += FromHex("0103") + QByteArray("VGA") + Zeros(9);
   file += kVgaFrame + Zeros(25) + Zeros(4);
   // kind 4, sub-kind 1 (ms), value 300
-  file += Hex("0401") + Zeros(12) + Zeros(34) + Hex("2c010000");
+  file += FromHex("0401") + Zeros(12) + Zeros(34) + FromHex("2c010000");
   // kind 5, data area at 21 holds BB 01 02, value 3
-  file += Hex("05") + QByteArray(1, static_cast<char>(matrixSubKind)) + Zeros(12) + Zeros(7) +
-          Hex("bb0102") + Zeros(24) + Hex("03000000");
+  file += FromHex("05") + QByteArray(1, static_cast<char>(matrixSubKind)) + Zeros(12) + Zeros(7) +
+          FromHex("bb0102") + Zeros(24) + FromHex("03000000");
   return file;
 }
 
@@ -63,7 +62,7 @@ class SceneTest : public testing::Test {
     scene.PrepareItem(TSceneItem::kCombine, 3, QStringLiteral("VGA"));
     scene.StoreFrame(U8(kVgaFrame), 9);
     scene.StoreDelay(TSceneItem::kMilliseconds, 300);
-    const QByteArray command = Hex("bb0102");
+    const QByteArray command = FromHex("bb0102");
     scene.StoreMatrixCommand(U8(command), 3, 0);
   }
 
@@ -97,7 +96,7 @@ TEST_F(SceneTest, HandBuiltFileLoadsFieldByField) {
   EXPECT_EQ(items[1].SubKind(), TSceneItem::kMilliseconds);
   EXPECT_EQ(items[1].Value(), 300);
   EXPECT_EQ(items[2].Kind(), TSceneItem::kMatrixCommand);
-  EXPECT_EQ(items[2].Data(), Hex("bb0102"));
+  EXPECT_EQ(items[2].Data(), FromHex("bb0102"));
 }
 
 TEST_F(SceneTest, RoundTripThroughANewStoreKeepsEveryByte) {
@@ -110,7 +109,7 @@ TEST_F(SceneTest, RoundTripThroughANewStoreKeepsEveryByte) {
     scene.PrepareItem(TSceneItem::kCombine, 5, QStringLiteral(u"高清一二三四五六"));
     scene.StoreFrame(U8(kVgaFrame), 9);
     scene.StoreDelay(TSceneItem::kSeconds, 3);
-    const QByteArray rotate = Hex("c8091d011d01700164");
+    const QByteArray rotate = FromHex("c8091d011d01700164");
     scene.StoreSwitcherFrame(U8(rotate), 9);
     ASSERT_TRUE(scene.Save(QStringLiteral(u"场景")));
     before = Image(scene);
@@ -146,18 +145,18 @@ TEST_F(SceneTest, RecordingHeaderHoldsNumberRowsAndColumns) {
   ASSERT_TRUE(scene.Select(5));
   scene.StartRecording(3, 4);
   EXPECT_TRUE(scene.Items().empty());
-  EXPECT_EQ(Bytes(scene.Header()), Hex("05000304") + Zeros(10));
+  EXPECT_EQ(Bytes(scene.Header()), FromHex("05000304") + Zeros(10));
   ASSERT_TRUE(scene.Save());
   const QByteArray file = home.Read(SceneFile(5));
   ASSERT_EQ(file.size(), 14);  // an empty scene is its header alone
-  EXPECT_EQ(file, Hex("05000304") + Zeros(10));
+  EXPECT_EQ(file, FromHex("05000304") + Zeros(10));
 }
 
 TEST_F(SceneTest, StartRecordingTakesAnOptionalNameAndHoldsSizesToAByte) {
   TScene scene(Dir());
   ASSERT_TRUE(scene.Select(1));
   scene.StartRecording(300, -2, QStringLiteral("Lobby wall 12"));
-  EXPECT_EQ(Bytes(scene.Header()), Hex("0100ff00") + QByteArray("Lobby wall"));
+  EXPECT_EQ(Bytes(scene.Header()), FromHex("0100ff00") + QByteArray("Lobby wall"));
 }
 
 TEST_F(SceneTest, SelectAcceptsOnlyOneToSixteen) {
@@ -208,9 +207,9 @@ TEST_F(SceneTest, PreparedItemServesEveryFrameUntilPreparedAgain) {
   scene.SetRecording(true);
   scene.PrepareItem(TSceneItem::kDissolve, 0, QString());
   scene.StoreFrame(U8(kVgaFrame), 9);
-  const QByteArray shortFrame = Hex("c8071122200224");
+  const QByteArray shortFrame = FromHex("c8071122200224");
   scene.StoreFrame(U8(shortFrame), 7);
-  const QByteArray delayFree = Hex("c8091e1e1e1e700164");
+  const QByteArray delayFree = FromHex("c8091e1e1e1e700164");
   scene.StoreSwitcherFrame(U8(delayFree), 9);  // a fresh item, not the prepared one
   scene.StoreFrame(U8(kVgaFrame), 9);
   const auto& items = scene.Items();
@@ -224,7 +223,7 @@ TEST_F(SceneTest, PreparedItemServesEveryFrameUntilPreparedAgain) {
   scene.PrepareItem(TSceneItem::kCombine, 1, QStringLiteral("Video 1"));
   scene.PrepareItem(TSceneItem::kCommand, 0, QString());
   scene.StoreFrame(U8(kVgaFrame), 9);
-  EXPECT_EQ(Bytes(scene.Items()[4]), Hex("0300") + Zeros(12) + kVgaFrame + Zeros(29));
+  EXPECT_EQ(Bytes(scene.Items()[4]), FromHex("0300") + Zeros(12) + kVgaFrame + Zeros(29));
 }
 
 // The saved name field for a rename after a first, longer name.
@@ -245,9 +244,9 @@ TEST_P(SceneRenameTest, ShorterNameReplacesTheWholeField) {
   TScene scene(Dir());
   ASSERT_TRUE(scene.Select(9));
   ASSERT_TRUE(scene.Save(c.first));
-  EXPECT_EQ(home.Read(SceneFile(9)).mid(4, 10), Hex(c.firstField));
+  EXPECT_EQ(home.Read(SceneFile(9)).mid(4, 10), FromHex(c.firstField));
   ASSERT_TRUE(scene.Save(c.second));
-  EXPECT_EQ(home.Read(SceneFile(9)).mid(4, 10), Hex(c.secondField));
+  EXPECT_EQ(home.Read(SceneFile(9)).mid(4, 10), FromHex(c.secondField));
   EXPECT_EQ(scene.Name(), c.second);
   TScene reloaded(Dir());
   ASSERT_TRUE(reloaded.Select(9));
@@ -273,7 +272,7 @@ TEST_F(SceneTest, SaveWithoutANameKeepsTheStoredOne) {
   scene.AppendItem(TSceneItem{});
   ASSERT_TRUE(scene.Save());
   EXPECT_EQ(home.Read(SceneFile(3)).left(14),
-            Hex("0001") + Zeros(2) + QByteArray("Night") + Zeros(5));
+            FromHex("0001") + Zeros(2) + QByteArray("Night") + Zeros(5));
 }
 
 TEST_F(SceneTest, CountInMemoryChangesOnlyOnSave) {
@@ -390,7 +389,7 @@ TEST_F(SceneLimitTest, MatrixCommandsAreSplitIntoMarkedItems) {
     QByteArray joined;
     for (size_t i = 0; i < c.pieces.size(); ++i) {
       const QByteArray stored = Bytes(scene.Items()[i]);
-      EXPECT_EQ(stored.left(2), Hex("05") + QByteArray(1, static_cast<char>(c.subKinds[i])));
+      EXPECT_EQ(stored.left(2), FromHex("05") + QByteArray(1, static_cast<char>(c.subKinds[i])));
       EXPECT_EQ(scene.Items()[i].Value(), c.pieces[i]);
       EXPECT_EQ(stored.mid(21 + c.pieces[i], 27 - c.pieces[i]), Zeros(27 - c.pieces[i]));
       joined += scene.Items()[i].Data();
@@ -452,32 +451,32 @@ TEST_P(SceneLoadTest, KeepsTheWholeItemsTheFileHolds) {
   EXPECT_EQ(home.Read(SceneFile(11)), c.head + c.file.mid(14, 52 * c.items));
 }
 
-const QByteArray kHead3 = Hex("0b030202") + QByteArray("Hall") + Zeros(6);
+const QByteArray kHead3 = FromHex("0b030202") + QByteArray("Hall") + Zeros(6);
 
 INSTANTIATE_TEST_SUITE_P(
     Files, SceneLoadTest,
     testing::Values(
         LoadCase{"whole", kHead3 + Item('a') + Item('b') + Item('c'), 3, kHead3},
         LoadCase{"cut inside the third item", kHead3 + Item('a') + Item('b') + Item('c').left(20),
-                 2, Hex("0b020202") + QByteArray("Hall") + Zeros(6)},
-        LoadCase{"count beyond the file", Hex("0b0a0202") + Zeros(10) + Item('a'), 1,
-                 Hex("0b010202") + Zeros(10)},
-        LoadCase{"items beyond the count", Hex("0b010202") + Zeros(10) + Item('a') + Item('b'), 1,
-                 Hex("0b010202") + Zeros(10)},
+                 2, FromHex("0b020202") + QByteArray("Hall") + Zeros(6)},
+        LoadCase{"count beyond the file", FromHex("0b0a0202") + Zeros(10) + Item('a'), 1,
+                 FromHex("0b010202") + Zeros(10)},
+        LoadCase{"items beyond the count", FromHex("0b010202") + Zeros(10) + Item('a') + Item('b'),
+                 1, FromHex("0b010202") + Zeros(10)},
         LoadCase{"count zero with items after (a wrapped count)",
-                 Hex("0b000202") + Zeros(10) + Item('a'), 0, Hex("0b000202") + Zeros(10)},
-        LoadCase{"header cut short", Hex("0b0302"), 0, Hex("0b0002") + Zeros(11)},
+                 FromHex("0b000202") + Zeros(10) + Item('a'), 0, FromHex("0b000202") + Zeros(10)},
+        LoadCase{"header cut short", FromHex("0b0302"), 0, FromHex("0b0002") + Zeros(11)},
         LoadCase{"empty file", QByteArray(), 0, Zeros(14)},
         LoadCase{"name of ten bytes, no terminator",
-                 Hex("030004") + QByteArray("\x05"
-                                            "ABCDEFGHIJ",
-                                            11),
-                 0, Hex("03000405") + QByteArray("ABCDEFGHIJ")},
-        LoadCase{"scene number as it was recorded", Hex("c8000101") + Zeros(10), 0,
-                 Hex("c8000101") + Zeros(10)}));
+                 FromHex("030004") + QByteArray("\x05"
+                                                "ABCDEFGHIJ",
+                                                11),
+                 0, FromHex("03000405") + QByteArray("ABCDEFGHIJ")},
+        LoadCase{"scene number as it was recorded", FromHex("c8000101") + Zeros(10), 0,
+                 FromHex("c8000101") + Zeros(10)}));
 
 TEST_F(SceneTest, OversizedFileLoadsItsCountedItemsOnly) {
-  QByteArray file = Hex("0cff0505") + Zeros(10);
+  QByteArray file = FromHex("0cff0505") + Zeros(10);
   for (int i = 0; i < 300; ++i) file += Item(static_cast<char>(i));
   ASSERT_TRUE(home.Write(SceneFile(12), file));
   TScene scene(Dir());

@@ -4,13 +4,9 @@
 
 #include <random>
 
-namespace {
+#include "support/test_bytes.h"
 
-QByteArray Bytes(std::initializer_list<int> values) {
-  QByteArray b;
-  for (int v : values) b.append(static_cast<char>(v));
-  return b;
-}
+namespace {
 
 // The fixed bytes the console puts on the network.
 TEST(NetworkProbeBytes, MatchTheDevicesExpectations) {

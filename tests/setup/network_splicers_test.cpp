@@ -10,16 +10,11 @@
 #include "support/net_namespace.h"
 #include "support/net_namespace_modules.h"
 #include "support/recording_scene_recorder.h"
+#include "support/test_bytes.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray Bytes(std::initializer_list<int> values) {
-  QByteArray b;
-  for (int v : values) b.append(static_cast<char>(v));
-  return b;
-}
 
 QString Module(int last) { return u"10.0.1.%1"_s.arg(last); }
 

@@ -6,9 +6,7 @@
 #include <QStringList>
 #include <ostream>
 
-static void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
+#include "support/test_bytes.h"
 
 namespace {
 

@@ -13,14 +13,11 @@
 #include "link/send_path.h"
 #include "support/recording_port_writer.h"
 #include "support/recording_scene_recorder.h"
+#include "support/test_bytes.h"
 #include "wall/family_menus.h"
 #include "wall/wall_model.h"
 
 // Readable failure output for frames and captions.
-static void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 using Step = RecordingSceneRecorder::Step;

@@ -135,11 +135,13 @@ TEST_F(CombineTest, CounterWrapsAfterTheHundredAndTwentySeventhCombine) {
 }
 
 TEST_F(CombineTest, NextCounterAroundTheLimit) {
-  struct Step {
+  struct CounterStep {
     qint32 from, to;
   };
-  for (const Step& s : {Step{0, 80}, Step{9920, 10000}, Step{10000, 10080}, Step{10001, 0},
-                        Step{10080, 0}, Step{-80, 0}, Step{2147483647, 0}}) {
+  for (const CounterStep& s :
+       {CounterStep{0, 80}, CounterStep{9920, 10000}, CounterStep{10000, 10080},
+        CounterStep{10001, 0}, CounterStep{10080, 0}, CounterStep{-80, 0},
+        CounterStep{2147483647, 0}}) {
     EXPECT_EQ(TWallModel::NextColourCounter(s.from), s.to) << s.from;
   }
 }

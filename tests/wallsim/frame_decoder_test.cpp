@@ -4,11 +4,11 @@
 
 #include <vector>
 
+#include "support/test_bytes.h"
+
 namespace {
 
 using TVerdict = TFrameDecoder::TVerdict;
-
-QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
 
 struct TExpected {
   TVerdict verdict;
@@ -28,7 +28,7 @@ void ExpectItems(const std::vector<TFrameDecoder::TItem>& got, const std::vector
   ASSERT_EQ(got.size(), want.size());
   for (size_t i = 0; i < want.size(); ++i) {
     EXPECT_EQ(got[i].verdict, want[i].verdict) << "item " << i;
-    EXPECT_EQ(got[i].bytes.toHex(' '), Hex(want[i].hex).toHex(' ')) << "item " << i;
+    EXPECT_EQ(got[i].bytes.toHex(' '), FromHex(want[i].hex).toHex(' ')) << "item " << i;
   }
 }
 
@@ -36,7 +36,7 @@ void ExpectItems(const std::vector<TFrameDecoder::TItem>& got, const std::vector
 // can split a frame anywhere, and the result must not depend on where.
 TEST_P(FrameDecoderStream, CutsTheStreamAlikeInOneFeedAndBytewise) {
   const TStreamCase& c = GetParam();
-  const QByteArray input = Hex(c.input);
+  const QByteArray input = FromHex(c.input);
   TFrameDecoder whole;
   ExpectItems(whole.Feed(input), c.items);
   EXPECT_EQ(whole.Pending(), c.pending);
@@ -102,8 +102,8 @@ INSTANTIATE_TEST_SUITE_P(Streams, FrameDecoderStream, testing::ValuesIn(kStreams
 
 TEST(FrameDecoder, FrameCompletedByALaterFeed) {
   TFrameDecoder decoder;
-  EXPECT_TRUE(decoder.Feed(Hex("c80901")).empty());
-  const auto items = decoder.Feed(Hex("0102022002f9c807"));
+  EXPECT_TRUE(decoder.Feed(FromHex("c80901")).empty());
+  const auto items = decoder.Feed(FromHex("0102022002f9c807"));
   ASSERT_EQ(items.size(), 1u);
   EXPECT_EQ(items[0].verdict, TVerdict::Frame);
   EXPECT_EQ(decoder.Pending(), 2) << "the next frame's start is kept";

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "matrix_unit.h"
+#include "support/test_bytes.h"
 
 // Readable failures: gtest prints a QString as text, not as its code units.
-static void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
 
 namespace {
 
@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(Brands, MatrixFormat, testing::ValuesIn(kFormats),
                            return name;
                          });
 
-struct TStreamCase {
+struct TMatrixStreamCase {
   const char* name;
   TMatrixKind kind;
   const char* brand;
@@ -132,12 +132,12 @@ struct TStreamCase {
   std::vector<const char*> lines;  // what the matrix reports, in order
 };
 
-void PrintTo(const TStreamCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TMatrixStreamCase& c, std::ostream* os) { *os << c.name; }
 
-class MatrixStream : public testing::TestWithParam<TStreamCase> {};
+class MatrixStream : public testing::TestWithParam<TMatrixStreamCase> {};
 
 TEST_P(MatrixStream, ReportsEveryCommandBadCommandAndStrayByte) {
-  const TStreamCase& c = GetParam();
+  const TMatrixStreamCase& c = GetParam();
   TMatrixUnit unit(c.kind);
   unit.SetBrand(QString::fromLatin1(c.brand));
   QStringList lines;
@@ -148,7 +148,7 @@ TEST_P(MatrixStream, ReportsEveryCommandBadCommandAndStrayByte) {
   EXPECT_EQ(lines, want);
 }
 
-const TStreamCase kStreams[] = {
+const TMatrixStreamCase kMatrixStreams[] = {
     {"GarbageBeforeACommand",
      V,
      "BRELUND",
@@ -197,7 +197,7 @@ const TStreamCase kStreams[] = {
      {"matrix DVI ignored 30 30 39 brand none has no command set"}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Streams, MatrixStream, testing::ValuesIn(kStreams),
+INSTANTIATE_TEST_SUITE_P(Streams, MatrixStream, testing::ValuesIn(kMatrixStreams),
                          [](const auto& p) { return std::string(p.param.name); });
 
 TEST(MatrixUnit, KeepsTheLatestInputPerOutputAndANewBrandDropsAHalfCommand) {

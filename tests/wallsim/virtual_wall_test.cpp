@@ -10,9 +10,9 @@
 
 #include "core/ini_params_op.h"
 #include "support/event_wait.h"
+#include "support/test_bytes.h"
 
 // Readable failures: gtest prints a QString as text, not as its code units.
-static void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
 
 namespace {
 

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_bytes.h"
+
 // Readable failures: gtest prints a QString as text, not as its code units.
-static void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
 
 namespace {
 

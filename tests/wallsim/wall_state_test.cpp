@@ -5,9 +5,9 @@
 #include "frame_meaning.h"
 #include "link/cell_address.h"
 #include "link/protocol.h"
+#include "support/test_bytes.h"
 
 // Readable failures: gtest prints a QString as text, not as its code units.
-static void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
 
 namespace {
 

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kMargin = TPanelBoxes::kMargin;
-constexpr int kLine = TPanelBoxes::kLine;
 constexpr int kTextBox = 70;  // the subtitle's own strip
 constexpr int kMaxModuleLines = 12;
 
@@ -51,36 +49,36 @@ void TNetDevicesPanel::paintEvent(QPaintEvent*) {
 
   const auto text = [&](int top, const QString& line, QColor colour = QColor(200, 204, 212)) {
     p.setPen(colour);
-    p.drawText(kMargin + 6, top, width - 12, kLine, Qt::AlignLeft, line);
+    p.drawText(TPanelBoxes::kMargin + 6, top, width - 12, TPanelBoxes::kLine, Qt::AlignLeft, line);
   };
 
   if (const TNetGateway* g = net_.Gateway()) {
     const QStringList lines = g->Dump();
     int top = boxes.Box(QStringLiteral("COM gateway · %1").arg(g->Address().toString()),
-                        kLine * int(lines.size()));
+                        TPanelBoxes::kLine * int(lines.size()));
     text(top, QStringLiteral("requests %1  forwards %2  bad %3")
                   .arg(g->Requests())
                   .arg(g->Forwards())
                   .arg(g->Bad()));
     for (qsizetype i = 1; i < lines.size(); ++i)
-      text(top + kLine * int(i), lines[i].mid(QStringLiteral("gateway port ").size()));
+      text(top + TPanelBoxes::kLine * int(i), lines[i].mid(QStringLiteral("gateway port ").size()));
   }
 
   if (const TNetSubtitleServer* s = net_.Subtitle()) {
     int top = boxes.Box(QStringLiteral("Subtitle server · %1").arg(s->Address().toString()),
-                        kLine * 2 + kTextBox);
+                        TPanelBoxes::kLine * 2 + kTextBox);
     text(top, QStringLiteral("%1  packets %2  bad %3")
                   .arg(s->Running() ? QStringLiteral("running") : QStringLiteral("stopped"))
                   .arg(s->Packets())
                   .arg(s->Bad()));
-    const QRect strip(kMargin + 6, top + kLine, width - 12, kTextBox);
+    const QRect strip(TPanelBoxes::kMargin + 6, top + TPanelBoxes::kLine, width - 12, kTextBox);
     p.fillRect(strip, Qt::black);
     if (s->Shown()) {
       const TSubtitlePacket& sp = *s->Shown();
-      text(top + kLine + kTextBox, QStringLiteral("%1 · %2 · speed %3 · %4 pt")
-                                       .arg(sp.PositionName(), sp.MotionName())
-                                       .arg(sp.speed)
-                                       .arg(sp.points));
+      text(top + TPanelBoxes::kLine + kTextBox, QStringLiteral("%1 · %2 · speed %3 · %4 pt")
+                                                    .arg(sp.PositionName(), sp.MotionName())
+                                                    .arg(sp.speed)
+                                                    .arg(sp.points));
       QFont face(sp.face.isEmpty() ? font.family() : sp.face);
       // The height the console chose, brought into the strip.
       face.setPixelSize(std::clamp(std::abs(sp.height) / 3, 10, kTextBox / 3));
@@ -138,18 +136,19 @@ void TNetDevicesPanel::paintEvent(QPaintEvent*) {
       p.drawText(area, align, shown);
       p.restore();
     } else {
-      text(top + kLine + kTextBox, QStringLiteral("no subtitle yet"));
+      text(top + TPanelBoxes::kLine + kTextBox, QStringLiteral("no subtitle yet"));
     }
   }
 
   const auto& modules = net_.Modules();
   if (!modules.empty()) {
     const int shown = std::min<int>(int(modules.size()), kMaxModuleLines);
-    int top = boxes.Box(QStringLiteral("Network modules · %1").arg(modules.size()), kLine * shown);
+    int top = boxes.Box(QStringLiteral("Network modules · %1").arg(modules.size()),
+                        TPanelBoxes::kLine * shown);
     for (int i = 0; i < shown; ++i) {
       const TNetSplicerModule& m = *modules[size_t(i)];
       const bool last = i == shown - 1 && int(modules.size()) > shown;
-      text(top + kLine * i,
+      text(top + TPanelBoxes::kLine * i,
            last ? QStringLiteral("…")
                 : QStringLiteral("%1  place %2-%3  id %4-%5  %6")
                       .arg(m.Address().toString())
