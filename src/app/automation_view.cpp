@@ -5,9 +5,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
@@ -111,25 +115,31 @@ bool TAutomationServer::ActionRunning() const {
   return form && form->ActionRunning();
 }
 
-// Runs the queued commands in order. A command that arrives while an earlier
-// one is still clicking (its action pauses in a local event loop) waits for
-// it; one that arrives while an action runs waits until the action ends.
+// Runs the queued commands in order. One that arrives while an action runs
+// waits until the action ends. A gesture is made outside the loop, so that
+// the commands after it are answered while a message box or dialog that it
+// opened waits (in the gesture) for the operator, as its answer is.
 void TAutomationServer::Pump() {
   if (pumping_) return;
   pumping_ = true;
-  while (!queue_.empty()) {
+  Gesture gesture;
+  while (!queue_.empty() && !gesture) {
     if (ActionRunning()) {
       retry_->start();
       break;
     }
     const TRequest request = queue_.front();
     queue_.pop_front();
-    if (request.socket) Execute(request);
+    if (request.socket) gesture = Execute(request);
   }
   pumping_ = false;
+  if (!gesture) return;
+  if (!queue_.empty())
+    QMetaObject::invokeMethod(this, &TAutomationServer::Pump, Qt::QueuedConnection);
+  gesture();
 }
 
-void TAutomationServer::Execute(const TRequest& request) {
+TAutomationServer::Gesture TAutomationServer::Execute(const TRequest& request) {
   QStringList args = request.line.split(u' ', Qt::SkipEmptyParts);
   const QString command = args.takeFirst();
   const QString rest = request.line.section(u' ', 1).trimmed();
@@ -155,10 +165,16 @@ void TAutomationServer::Execute(const TRequest& request) {
     answer = Pick(args, gesture);
   else if (command == u"menu")
     answer = Menu(rest, gesture);
+  else if (command == u"read")
+    answer = Read(args);
+  else if (command == u"message")
+    answer = Message(gesture);
+  else if (command == u"where")
+    answer = Where(rest);
   else
     answer = QStringLiteral("error unknown command ") + command;
   Reply(request.socket, answer);
-  if (gesture) gesture();
+  return gesture;
 }
 
 QString TAutomationServer::Click(const QString& caption, Gesture& gesture) {
@@ -239,6 +255,52 @@ QString TAutomationServer::Menu(const QString& path, Gesture& gesture) {
     return QStringLiteral("error no enabled entry ") + path + QStringLiteral(" in the wall menu");
   gesture = [entry] { entry->trigger(); };
   return QStringLiteral("ok");
+}
+
+QString TAutomationServer::Where(const QString& text) const {
+  if (text.isEmpty()) return QStringLiteral("error usage: where <caption or object name>");
+  const auto answer = [](const QWidget* w, QRect r) {
+    r.moveTopLeft(w->mapToGlobal(r.topLeft()));
+    return QStringLiteral("ok %1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+  };
+  // An open popup first: its items are what the pointer goes for next.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    auto* menu = qobject_cast<QMenu*>(window);
+    if (!menu || !menu->isVisible()) continue;
+    for (QAction* item : menu->actions())
+      if (item->isVisible() && item->text().remove(u'&') == text)
+        return answer(menu, menu->actionGeometry(item));
+  }
+  if (const TQuvialForm* form = mainForm_ ? mainForm_() : nullptr; form && form->isVisible())
+    for (QAbstractButton* b : form->findChildren<QAbstractButton*>())
+      if (Caption(b) == text && b->isVisible() && b->isEnabled()) return answer(b, b->rect());
+  if (const QWidget* w = FindControl<QWidget>(text)) return answer(w, w->rect());
+  return QStringLiteral("error nothing shown is called ") + text;
+}
+
+QString TAutomationServer::Read(const QStringList& args) {
+  if (args.size() != 1) return QStringLiteral("error usage: read <object name>");
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (!window->isVisible()) continue;
+    // Status panels and logs are shown even where a hidden tab holds them.
+    if (const auto* label = window->findChild<QLabel*>(args[0]))
+      return QStringLiteral("ok ") + label->text();
+    if (const auto* edit = window->findChild<QLineEdit*>(args[0]))
+      return QStringLiteral("ok ") + edit->text();
+    if (const auto* log = window->findChild<QPlainTextEdit*>(args[0]))
+      return QStringLiteral("ok ") + log->toPlainText().section(u'\n', -1);
+  }
+  return QStringLiteral("error no label, edit box or log ") + args[0];
+}
+
+QString TAutomationServer::Message(Gesture& gesture) {
+  auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  if (!box) return QStringLiteral("error no message box is shown");
+  // Closed after the answer: its own event loop returns only then.
+  gesture = [box = QPointer<QMessageBox>(box)] {
+    if (box) box->reject();
+  };
+  return QStringLiteral("ok ") + box->text();
 }
 
 QString TAutomationServer::Choose(const QStringList& args) {

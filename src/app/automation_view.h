@@ -27,6 +27,14 @@ class TQuvialForm;
 //   menu <section>/<entry>  choose the entry of the wall grid's context menu
 //   cell <row> <col>  the grid cell's accessible text ("1-1 VGA")
 //   idle              answers once no wall action is running
+//   read <name>       "ok <text>": the text of the shown label, edit box or
+//                     log of that object name (a log's last line)
+//   message           "ok <text>" of the message box shown, which is closed
+//                     as by its Escape key; an error when none is shown
+//   where <text>      "ok x y w h": the screen rectangle of the item with that
+//                     text in a shown menu, else of the main window's visible,
+//                     enabled button with that caption, else of the visible
+//                     control of that object name (for pointer-level drivers)
 // Commands run in order, each only when no wall action is running, exactly
 // as an operator's input would wait; the commands that operate a control
 // answer before they do, so a dialog it opens cannot block the answer.
@@ -53,7 +61,8 @@ class TAutomationServer : public QObject {
   // What the operator's hand does after the answer; empty when nothing.
   using Gesture = std::function<void()>;
 
-  void Execute(const TRequest& request);
+  // Answers the request; returns what the hand is to do next (maybe nothing).
+  Gesture Execute(const TRequest& request);
   QString Choose(const QStringList& args);
   QString Select(const QStringList& args);
   QString Cell(const QStringList& args);
@@ -63,6 +72,9 @@ class TAutomationServer : public QObject {
   QString Type(const QString& line);
   QString Pick(const QStringList& args, Gesture& gesture);
   QString Menu(const QString& path, Gesture& gesture);
+  static QString Read(const QStringList& args);
+  static QString Message(Gesture& gesture);
+  QString Where(const QString& text) const;
   static void Reply(QLocalSocket* socket, const QString& line);
   bool ActionRunning() const;
 

@@ -21,7 +21,16 @@ QByteArray Trimmed(const QByteArray& line) {
   return line.mid(b, e - b);
 }
 
-QString Fold(QStringView name) { return name.trimmed().toString().toCaseFolded(); }
+bool IsBlankChar(QChar c) { return c == u' ' || c == u'\t' || c == u'\r'; }
+
+// Names lose the blanks the profile files' lines lose, and no other
+// characters, so that a window finds the same caption here as through
+// TProfileFile.
+QString Fold(QStringView name) {
+  while (!name.isEmpty() && IsBlankChar(name.front())) name = name.sliced(1);
+  while (!name.isEmpty() && IsBlankChar(name.back())) name.chop(1);
+  return name.toString().toCaseFolded();
+}
 
 }  // namespace
 
@@ -45,8 +54,12 @@ TLangTable TLangTable::LoadFile(const QString& path, const QString& section) {
   if (!table.exists_) return table;
   auto read = ReadWholeFile(path, kMaxBytes);
   if (!read) return table;
-  QByteArray bytes = std::move(*read);
+  return FromBytes(std::move(*read), section);
+}
 
+TLangTable TLangTable::FromBytes(QByteArray bytes, const QString& section) {
+  TLangTable table;
+  table.exists_ = true;
   const bool utf8 = bytes.startsWith("\xEF\xBB\xBF");
   if (utf8) bytes.remove(0, 3);
   auto decode = [utf8](const QByteArray& raw) {

@@ -35,6 +35,8 @@ class TLangTable {
   // The section of lang.ini in the program's directory.
   static TLangTable Load(const QString& section);
   static TLangTable LoadFile(const QString& path, const QString& section);
+  // The section of a table read from these bytes (the file's whole content).
+  static TLangTable FromBytes(QByteArray bytes, const QString& section);
 
   // The file was there (it may still have lacked the section).
   bool Exists() const { return exists_; }

@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <cstdio>
 #include <memory>
 
 #include "app/automation_view.h"
@@ -14,6 +17,19 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("大屏拼接控制系统"));
   QApplication::setApplicationDisplayName(QStringLiteral("大屏拼接控制系统"));
   QApplication::setQuitOnLastWindowClosed(false);
+  // Ties the windows to the installed desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.quvial.Quvial"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quvial.svg")));
+
+  // An installed console keeps its files in the user's data directory,
+  // made on the first start; without a writable one it would lose every
+  // setting, so it says so and stops.
+  const QString problem = PrepareProgramDir(CurrentProgramDirPlace());
+  if (!problem.isEmpty()) {
+    std::fprintf(stderr, "quvial: %s\n", qUtf8Printable(problem));
+    QMessageBox::critical(nullptr, QStringLiteral("Quvial"), problem);
+    return 1;
+  }
 
   // Temporaries of writes that a crash or a kill interrupted.
   RemoveStaleTemporaries(ProgramDir());

@@ -28,6 +28,8 @@ class TPortSet {
   void SetEnabled(TPortId id, bool on) { enabled_[Index(id)] = on; }
   // The port was closed because its line hung up, and not opened since.
   bool Lost(TPortId id) const { return lost_[Index(id)]; }
+  // Open, but its device has taken no bytes for a while (TComm::WriteStalled).
+  bool Stalled(TPortId id) const { return Port(id).IsOpen() && Port(id).WriteStalled(); }
   // Whether any of the ports the toggle drives (all but the listening one) is open.
   bool AnyToggledPortOpen() const;
   // Told after a lost line was closed and its flag cleared (unset = nothing).

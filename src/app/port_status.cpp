@@ -47,6 +47,8 @@ QString PortStatusText(bool connected, bool chinese, const TPortLines& ports) {
     QString word;
     if (port.lost)
       word = chinese ? QStringLiteral("断开") : QStringLiteral("DisConnect");
+    else if (connected && named && port.stalled)
+      word = chinese ? QStringLiteral("无响应") : QStringLiteral("Not Responding");
     else if (connected && named)
       word = chinese ? QStringLiteral("连接") : QStringLiteral("Connect");
     else if (chinese)
@@ -88,6 +90,38 @@ QString LineLostMessage(TPortId port, const QString& name, bool chinese) {
                    u"%1 %2 was disconnected. The action was stopped: what was sent stays "
                    u"sent, nothing more is sent.")
       .arg(label, name);
+}
+
+QString LineStalledMessage(TPortId port, const QString& name, bool chinese) {
+  const PortTexts& t = kPorts[static_cast<int>(port)];
+  const QString label = Str(chinese ? t.labelChs : t.labelEng).trimmed();
+  return Bilingual(chinese,
+                   u"%1 %2 的设备不接收数据，操作已停止：已发送的命令不受影响，其余命令不再发送。",
+                   u"The device on %1 %2 is not taking data. The action was stopped: what was "
+                   u"sent stays sent, nothing more is sent.")
+      .arg(label, name);
+}
+
+QString LineStalledNote(TPortId port, const QString& name, bool stalled, bool chinese) {
+  const PortTexts& t = kPorts[static_cast<int>(port)];
+  const QString label = Str(chinese ? t.labelChs : t.labelEng).trimmed();
+  if (stalled)
+    return Bilingual(chinese, u"%1 %2 的设备不接收数据，发往它的命令被丢弃。",
+                     u"The device on %1 %2 is not taking data; commands for it are dropped.")
+        .arg(label, name);
+  return Bilingual(chinese, u"%1 %2 的设备恢复接收数据。", u"The device on %1 %2 takes data again.")
+      .arg(label, name);
+}
+
+QString GatewayFailedMessage(bool networkOnly, bool chinese) {
+  if (networkOnly)
+    return Bilingual(chinese,
+                     u"经网络网关发送失败，操作已停止：已发送的命令不受影响，其余命令不再发送。",
+                     u"Sending through the network gateway failed. The action was stopped: what "
+                     u"was sent stays sent, nothing more is sent.");
+  return Bilingual(chinese, u"经网络网关发送失败：本次操作的其余命令只经串口发送。",
+                   u"Sending through the network gateway failed: the rest of this action goes by "
+                   u"the serial line only.");
 }
 
 QString AccessLevelText(int level, bool chinese) {

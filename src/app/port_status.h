@@ -15,7 +15,8 @@
 struct TPortLine {
   bool enabled = false;
   QString name;
-  bool lost = false;  // closed because its line hung up (TPortSet::Lost)
+  bool lost = false;     // closed because its line hung up (TPortSet::Lost)
+  bool stalled = false;  // open, but its device takes no bytes (TPortSet::Stalled)
 };
 // The six ports in configuration order (splicer, VIDEO, VGA, DVI, DVR, listening).
 using TPortLines = std::array<TPortLine, 6>;
@@ -23,7 +24,8 @@ using TPortLines = std::array<TPortLine, 6>;
 // The first status panel. Disconnected: the flagged ports with a device name,
 // each marked as broken off. Connected: every flagged port, connected when it
 // has a name. A lost port is listed as broken off in either state, so that
-// the status tells which line went away. Labels keep their leading blanks.
+// the status tells which line went away; a stalled one connected is listed
+// as not responding. Labels keep their leading blanks.
 QString PortStatusText(bool connected, bool chinese, const TPortLines& ports);
 
 // The network splicer's first status panel: every cell row by row, 0-based,
@@ -40,6 +42,16 @@ QString ToggleFailureMessage(TToggleAction action, TPortId port, const QString& 
 // What the operator is told when a port's line hung up while an action ran:
 // the action stopped, what was sent stays sent.
 QString LineLostMessage(TPortId port, const QString& name, bool chinese);
+// The same when its device stopped taking bytes (the line stalled).
+QString LineStalledMessage(TPortId port, const QString& name, bool chinese);
+// The output log's line when a port's line stalls (stalled) or takes bytes
+// again (!stalled).
+QString LineStalledNote(TPortId port, const QString& name, bool stalled, bool chinese);
+
+// A forward to the COM gateway failed during an action (no connection, no
+// answer in time, a refusal): with the network as the only path the action stops
+// (networkOnly), otherwise the rest of it goes by the serial line only.
+QString GatewayFailedMessage(bool networkOnly, bool chinese);
 
 // The second status panel: 1 manager, 2 operator, 3 super manager; empty for
 // any other value.

@@ -19,6 +19,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
 #include <QShortcut>
 #include <QSplitter>
@@ -34,6 +36,7 @@
 #include "app/toolbar_images_view.h"
 #include "core/bilingual.h"
 #include "core/lunar_date.h"
+#include "core/unsaved_setting.h"
 #include "setup/setup_form.h"
 #include "wall/wall_grid_view.h"
 
@@ -284,7 +287,19 @@ void TQuvialForm::BuildCentralArea() {
   wallArea->setStretchFactor(0, 4);
   wallArea->setStretchFactor(1, 1);
   layout->addWidget(wallArea, 1);
-  layout->addWidget(BuildRightPanel());
+  // The panel's groups need more height than a 768- or 1080-line screen leaves
+  // beside the grid on some families: it scrolls instead of pushing the window
+  // past the screen.
+  auto* rightScroll = new QScrollArea(central);
+  rightScroll->setObjectName(QStringLiteral("sbRight"));
+  rightScroll->setFrameShape(QFrame::NoFrame);
+  rightScroll->setFocusPolicy(Qt::NoFocus);  // the controls inside take the focus
+  rightScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  rightScroll->setWidgetResizable(true);
+  QWidget* right = BuildRightPanel();
+  rightScroll->setWidget(right);
+  rightScroll->setFixedWidth(right->width() + rightScroll->verticalScrollBar()->sizeHint().width());
+  layout->addWidget(rightScroll);
   setCentralWidget(central);
 }
 
@@ -538,7 +553,10 @@ void TQuvialForm::ApplyWallSize(bool pressedByOperator) {
   wall_.LayOut(rows, cols);
   grid_->SetLineWidth(2);
   grid_->LayOutCells();
-  if (pressedByOperator && ini_) ini_->WriteWallSize(rows, cols);
+  // The new size holds for this run even when Quvial.ini cannot take it.
+  if (pressedByOperator && ini_ && !ini_->WriteWallSize(rows, cols))
+    QMessageBox::warning(this, windowTitle(),
+                         UnsavedSettingText(QStringLiteral("Quvial.ini"), chinese_));
   if (family_ == 12) SizeCellTable();
   // A new size while recording starts the current scene again.
   if (SceneRecording()) scene_->StartRecording(rows, cols);

@@ -220,6 +220,10 @@ class TQuvialForm : public QMainWindow {
   // A port's line hung up and the port was closed: the running action stops
   // with a message, and with no port left open the window is disconnected.
   void PortLineLost(TPortId id);
+  // At each tick: a line whose device stopped taking bytes is noted in the
+  // output log (and again when it takes them again) and stops the running
+  // action with a message, as a lost line does.
+  void CheckStalledLines();
   bool ShowPortSetupForm();
   void OpenHelp();
   void SizeCellTable();
@@ -230,6 +234,7 @@ class TQuvialForm : public QMainWindow {
   QString version_;
   TChannelNames channelNames_;
   class TSetupCOMForm* setupCOMForm_ = nullptr;
+  std::array<bool, TPortSet::kCount> stalledNoted_{};
   // (end of ports and status)
 
   // --- scenes (quvial_form_scenes.cpp): the scene manager, playback and
@@ -394,8 +399,13 @@ class TQuvialForm : public QMainWindow {
  private:
   void BuildGateway();       // construction: waiter, client, search, forward seams
   void InstallNetworkTab();  // into the setup dialog just created
+  // Every forward to the gateway. Once one fails in an action, the rest of
+  // that action's forwards are skipped instead of each waiting out its
+  // time-out; with the network as the only path the action stops.
+  bool ForwardToGateway(quint8 channel, quint8 role, const QByteArray& bytes);
 
   std::unique_ptr<TSocketWaiter> gatewayWaiter_;
+  bool gatewayFailedInAction_ = false;
   std::unique_ptr<TGatewayClient> gateway_;
   std::unique_ptr<TBroadcastSearch> broadcastSearch_;
   class TNetworkTabView* networkTab_ = nullptr;

@@ -2,11 +2,13 @@
 // item, and the version dialog behind the about item and the version button.
 
 #include <QAction>
+#include <QMessageBox>
 #include <QToolButton>
 #include <algorithm>
 #include <array>
 
 #include "app/quvial_form.h"
+#include "core/unsaved_setting.h"
 #include "setup/factory_number_form.h"
 #include "setup/version_form.h"
 #include "wall/addressing.h"
@@ -20,8 +22,11 @@ void TQuvialForm::WireFactoryAndVersion() {
     std::copy_n(frame, copy.size(), copy.begin());
     RunAction([this, copy] { sendPath_->SendFrame(copy.data()); });
   };
+  // Unstored, the next number offered would repeat this one.
   factoryNumberForm_->storeNext = [this](int next) {
-    if (ini_) ini_->WriteMACID(next);
+    if (ini_ && !ini_->WriteMACID(next))
+      QMessageBox::warning(factoryNumberForm_, windowTitle(),
+                           UnsavedSettingText(QStringLiteral("Quvial.ini"), chinese_));
   };
   connect(menuItemFactoryMode_, &QAction::triggered, this, &TQuvialForm::OpenFactoryNumberForm);
 

@@ -3,6 +3,9 @@
 // and DVR linkages' forwards go through the client, each with its line's
 // codes, and the setup dialog's "网络控制" tab drives the rest.
 
+#include <QPlainTextEdit>
+
+#include "app/port_status.h"
 #include "app/quvial_form.h"
 #include "core/net_socket_event_waiter.h"
 #include "setup/network_tab_view.h"
@@ -14,14 +17,29 @@ void TQuvialForm::BuildGateway() {
   broadcastSearch_ = std::make_unique<TBroadcastSearch>(*gatewayWaiter_);
 
   sendPath_->gatewayForward = [this](const QByteArray& bytes) {
-    return gateway_->GatewayForward(GatewayCodesOf(TGatewayLine::Splicer), bytes);
+    const TGatewayCodes codes = GatewayCodesOf(TGatewayLine::Splicer);
+    return ForwardToGateway(codes.channel, codes.role, bytes);
   };
   const auto forward = [this](const QByteArray& bytes, int channel, int role) {
-    return gateway_->GatewayForward(
-        TGatewayCodes{static_cast<quint8>(channel), static_cast<quint8>(role)}, bytes);
+    return ForwardToGateway(static_cast<quint8>(channel), static_cast<quint8>(role), bytes);
   };
   matrixLinkage_->gatewayForward = forward;
   dvrLinkage_->gatewayForward = forward;
+}
+
+bool TQuvialForm::ForwardToGateway(quint8 channel, quint8 role, const QByteArray& bytes) {
+  const bool inAction = ActionRunning();
+  if (inAction && gatewayFailedInAction_) return false;
+  const bool sent = gateway_->GatewayForward(TGatewayCodes{channel, role}, bytes);
+  if (sent || !inAction) return sent;
+  gatewayFailedInAction_ = true;
+  const bool networkOnly = sendPath_->SendMode() == 1;
+  const QString text = GatewayFailedMessage(networkOnly, chinese_);
+  if (networkOnly)
+    actionRunner_->RequestStop(text);  // nothing else reaches the wall
+  else
+    memoOutput_->appendPlainText(text);
+  return false;
 }
 
 void TQuvialForm::InstallNetworkTab() {

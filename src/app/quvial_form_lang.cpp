@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -24,6 +25,7 @@
 #include "app/quvial_form.h"
 #include "app/user_manager_form.h"
 #include "core/bilingual.h"
+#include "core/unsaved_setting.h"
 #include "linkage/switcher_sources_view.h"
 #include "scenes/scene_form.h"
 #include "setup/setup_form.h"
@@ -245,11 +247,12 @@ void TQuvialForm::WireLanguage() {
 
 void TQuvialForm::SwitchLanguage(bool chinese) {
   (chinese ? menuItemChinese_ : menuItemEnglish_)->setChecked(true);
-  if (ini_)
-    ini_->WriteLang(chinese ? 1 : 2);
-  else
-    TIniParamsOp(TIniParamsOp::DefaultPath()).WriteLang(chinese ? 1 : 2);
+  const bool stored = ini_ ? ini_->WriteLang(chinese ? 1 : 2)
+                           : TIniParamsOp(TIniParamsOp::DefaultPath()).WriteLang(chinese ? 1 : 2);
   chinese_ = chinese;
+  if (!stored)
+    QMessageBox::warning(this, windowTitle(),
+                         UnsavedSettingText(QStringLiteral("Quvial.ini"), chinese));
 
   // The windows that follow a switch at once, in this order: the main window,
   // the version dialog, the user manager, the USB channel remote, the matrix

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -70,6 +71,22 @@ void TQuvialForm::PortLineLost(TPortId id) {
   if (connected_ && !ports_.AnyToggledPortOpen()) {
     connected_ = false;
     ShowImage(btnConnect_, QStringLiteral("connect"));
+  }
+}
+
+void TQuvialForm::CheckStalledLines() {
+  for (int i = 0; i < TPortSet::kCount; ++i) {
+    const auto id = static_cast<TPortId>(i);
+    const bool stalled = ports_.Stalled(id);
+    bool& noted = stalledNoted_[static_cast<std::size_t>(i)];
+    if (stalled == noted) continue;
+    noted = stalled;
+    const QString name = ports_.Port(id).CommName();
+    memoOutput_->appendPlainText(LineStalledNote(id, name, stalled, chinese_));
+    if (stalled && ActionRunning()) {
+      actionRunner_->RequestStop(LineStalledMessage(id, name, chinese_));
+      pauser_.Interrupt();
+    }
   }
 }
 
@@ -163,11 +180,12 @@ void TQuvialForm::ShowToolbarBevels() {
 }
 
 void TQuvialForm::UiTimerTick() {
+  CheckStalledLines();
   TPortLines lines;
   for (int i = 0; i < TPortSet::kCount; ++i) {
     const auto id = static_cast<TPortId>(i);
     lines[static_cast<std::size_t>(i)] = {ports_.Enabled(id), ports_.Port(id).CommName(),
-                                          ports_.Lost(id)};
+                                          ports_.Lost(id), ports_.Stalled(id)};
   }
   statusPorts_->setText(PortStatusText(connected_, chinese_, lines));
 

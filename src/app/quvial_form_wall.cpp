@@ -196,13 +196,19 @@ void TQuvialForm::RunAction(std::function<void()> action) {
   // Messages follow the language at the moment the action runs.
   actionRunner_->Run([this, action = std::move(action)] {
     wallCommands_->SetChinese(chinese_);
+    gatewayFailedInAction_ = false;
     action();
   });
 }
 
 void TQuvialForm::ShowActionProgress(int done, int total) {
+  // A progress bar repaints itself at once on each new percentage. Here that
+  // would sit between two frames on the line and stretch their gap: the
+  // repaint is left to the pause after the frame, whose event loop paints.
+  pbAction_->setUpdatesEnabled(false);
   pbAction_->setRange(0, total);
   pbAction_->setValue(done);
+  pbAction_->setUpdatesEnabled(true);  // asks for the repaint
   pbAction_->setVisible(true);
 }
 

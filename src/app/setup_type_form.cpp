@@ -1,10 +1,12 @@
 #include "app/setup_type_form.h"
 
+#include <QMessageBox>
 #include <QShowEvent>
 
 #include "app/device_types.h"
 #include "app/lang_table.h"
 #include "core/ini_params_op.h"
+#include "core/unsaved_setting.h"
 #include "ui_setup_type_form.h"
 
 namespace {
@@ -59,7 +61,13 @@ void TSetupTypeForm::OnEdit() {
   // Any text is a valid name, the empty one too.
   const QString name = ui_->edtNewType->text();
   TIniParamsOp ini(TIniParamsOp::DefaultPath());
-  ini.WriteTvType(editRow_ + 1, name);
+  if (!ini.WriteTvType(editRow_ + 1, name)) {
+    // The list shows what is stored: an unstored name would be gone at the next start.
+    QMessageBox::warning(
+        this, windowTitle(),
+        UnchangedFileText(QStringLiteral("Quvial.ini"), ini.ReadLangText() == u"1"));
+    return;
+  }
   ui_->lbTypeList->item(editRow_)->setText(name);
   ui_->lblTypeName->setText(name);
 }

@@ -58,25 +58,24 @@ int TIniParamsOp::ReadInt(const QString& key, int def) const {
 QString TIniParamsOp::ReadText(const QString& key, const QString& def) const {
   return file_.ReadString(kSection, key, def);
 }
-void TIniParamsOp::WriteInt(const QString& key, int value) {
-  WriteText(key, QString::number(value));
+bool TIniParamsOp::WriteInt(const QString& key, int value) {
+  return WriteText(key, QString::number(value));
 }
-void TIniParamsOp::WriteText(const QString& key, const QString& value) {
-  if (group_)
-    group_->append({key, value});
-  else
-    file_.WriteString(kSection, key, value);
+bool TIniParamsOp::WriteText(const QString& key, const QString& value) {
+  if (!group_) return file_.WriteString(kSection, key, value);
+  group_->append({key, value});
+  return true;
 }
-void TIniParamsOp::WriteInts(std::initializer_list<std::pair<QString, int>> entries) {
-  WriteGroup([this, entries] {
+bool TIniParamsOp::WriteInts(std::initializer_list<std::pair<QString, int>> entries) {
+  return WriteGroup([this, entries] {
     for (const auto& [key, value] : entries) WriteInt(key, value);
   });
 }
 
-void TIniParamsOp::WriteGroup(const std::function<void()>& writes) {
+bool TIniParamsOp::WriteGroup(const std::function<void()>& writes) {
   if (group_) {  // inside another group: joins its rewrite
     writes();
-    return;
+    return true;
   }
   group_.emplace();
   // Should writes throw, nothing is stored and later writes go to the file again.
@@ -85,7 +84,7 @@ void TIniParamsOp::WriteGroup(const std::function<void()>& writes) {
     ~TEnd() { group.reset(); }
   } end{group_};
   writes();
-  if (!group_->isEmpty()) file_.WriteStrings(kSection, *group_);
+  return group_->isEmpty() || file_.WriteStrings(kSection, *group_);
 }
 
 // Ports.
@@ -115,32 +114,40 @@ TPortSettings TIniParamsOp::ReadPort(TPortId port) const {
   return s;
 }
 
-void TIniParamsOp::WritePortChecked(TPortId port, int value) {
-  WriteInt(KeysOf(port).checked, value);
+bool TIniParamsOp::WritePortChecked(TPortId port, int value) {
+  return WriteInt(KeysOf(port).checked, value);
 }
-void TIniParamsOp::WritePortName(TPortId port, const QString& value) {
-  WriteText(KeysOf(port).name, value);
+bool TIniParamsOp::WritePortName(TPortId port, const QString& value) {
+  return WriteText(KeysOf(port).name, value);
 }
-void TIniParamsOp::WritePortBPS(TPortId port, const QString& value) {
-  WriteText(KeysOf(port).bpsWrite, value);
+bool TIniParamsOp::WritePortBPS(TPortId port, const QString& value) {
+  return WriteText(KeysOf(port).bpsWrite, value);
 }
-void TIniParamsOp::WritePortDataBit(TPortId port, const QString& value) {
-  WriteText(KeysOf(port).dataBit, value);
+bool TIniParamsOp::WritePortDataBit(TPortId port, const QString& value) {
+  return WriteText(KeysOf(port).dataBit, value);
 }
-void TIniParamsOp::WritePortStopBit(TPortId port, const QString& value) {
-  WriteText(KeysOf(port).stopBit, value);
+bool TIniParamsOp::WritePortStopBit(TPortId port, const QString& value) {
+  return WriteText(KeysOf(port).stopBit, value);
 }
-void TIniParamsOp::WritePortCheck(TPortId port, int value) { WriteInt(KeysOf(port).check, value); }
+bool TIniParamsOp::WritePortCheck(TPortId port, int value) {
+  return WriteInt(KeysOf(port).check, value);
+}
 
 // Listening relay, frame mode and identity.
 int TIniParamsOp::ReadSignalType() const { return ReadInt(QStringLiteral("SignalType"), 0); }
-void TIniParamsOp::WriteSignalType(int value) { WriteInt(QStringLiteral("SignalType"), value); }
+bool TIniParamsOp::WriteSignalType(int value) {
+  return WriteInt(QStringLiteral("SignalType"), value);
+}
 int TIniParamsOp::ReadChooseMatrix() const { return ReadInt(QStringLiteral("ChooseMatrix"), 0); }
-void TIniParamsOp::WriteChooseMatrix(int value) { WriteInt(QStringLiteral("ChooseMatrix"), value); }
+bool TIniParamsOp::WriteChooseMatrix(int value) {
+  return WriteInt(QStringLiteral("ChooseMatrix"), value);
+}
 int TIniParamsOp::ReadChannelList() const { return ReadInt(QStringLiteral("ChannelList"), 0); }
-void TIniParamsOp::WriteChannelList(int value) { WriteInt(QStringLiteral("ChannelList"), value); }
+bool TIniParamsOp::WriteChannelList(int value) {
+  return WriteInt(QStringLiteral("ChannelList"), value);
+}
 int TIniParamsOp::ReadCmdLen() const { return ReadInt(QStringLiteral("CmdLen"), 1); }
-void TIniParamsOp::WriteCmdLen(int value) { WriteInt(QStringLiteral("CmdLen"), value); }
+bool TIniParamsOp::WriteCmdLen(int value) { return WriteInt(QStringLiteral("CmdLen"), value); }
 QString TIniParamsOp::ReadCaption() const {
   return ReadText(QStringLiteral("Caption"), QStringLiteral(u"大屏拼接控制系统"));
 }
@@ -149,48 +156,56 @@ QString TIniParamsOp::ReadHomePage() const {
 }
 QString TIniParamsOp::ReadVersion() const { return ReadText(QStringLiteral("version"), QString()); }
 int TIniParamsOp::ReadMACID() const { return ReadInt(QStringLiteral("MACID"), 0); }
-void TIniParamsOp::WriteMACID(int value) { WriteInt(QStringLiteral("MACID"), value); }
+bool TIniParamsOp::WriteMACID(int value) { return WriteInt(QStringLiteral("MACID"), value); }
 int TIniParamsOp::ReadLang() const { return ReadInt(QStringLiteral("LANG"), 1); }
 QString TIniParamsOp::ReadLangText() const {
   return ReadText(QStringLiteral("LANG"), QStringLiteral("1"));
 }
-void TIniParamsOp::WriteLang(int value) { WriteInt(QStringLiteral("LANG"), value); }
+bool TIniParamsOp::WriteLang(int value) { return WriteInt(QStringLiteral("LANG"), value); }
 
 // Matrix and DVR linkage.
 int TIniParamsOp::ReadVideoId() const { return ReadInt(QStringLiteral("videoid"), 1); }
-void TIniParamsOp::WriteVideoId(int value) { WriteInt(QStringLiteral("videoid"), value); }
+bool TIniParamsOp::WriteVideoId(int value) { return WriteInt(QStringLiteral("videoid"), value); }
 int TIniParamsOp::ReadVgaId() const { return ReadInt(QStringLiteral("vgaid"), 1); }
-void TIniParamsOp::WriteVgaId(int value) { WriteInt(QStringLiteral("vgaid"), value); }
+bool TIniParamsOp::WriteVgaId(int value) { return WriteInt(QStringLiteral("vgaid"), value); }
 int TIniParamsOp::ReadDviId() const { return ReadInt(QStringLiteral("dviid"), 1); }
-void TIniParamsOp::WriteDviId(int value) { WriteInt(QStringLiteral("dviid"), value); }
+bool TIniParamsOp::WriteDviId(int value) { return WriteInt(QStringLiteral("dviid"), value); }
 int TIniParamsOp::ReadVideoIndex() const { return ReadInt(QStringLiteral("videoindex"), 0); }
-void TIniParamsOp::WriteVideoIndex(int value) { WriteInt(QStringLiteral("videoindex"), value); }
+bool TIniParamsOp::WriteVideoIndex(int value) {
+  return WriteInt(QStringLiteral("videoindex"), value);
+}
 int TIniParamsOp::ReadVgaIndex() const { return ReadInt(QStringLiteral("vgaindex"), 0); }
-void TIniParamsOp::WriteVgaIndex(int value) { WriteInt(QStringLiteral("vgaindex"), value); }
+bool TIniParamsOp::WriteVgaIndex(int value) { return WriteInt(QStringLiteral("vgaindex"), value); }
 int TIniParamsOp::ReadDviIndex() const { return ReadInt(QStringLiteral("dviindex"), 0); }
-void TIniParamsOp::WriteDviIndex(int value) { WriteInt(QStringLiteral("dviindex"), value); }
+bool TIniParamsOp::WriteDviIndex(int value) { return WriteInt(QStringLiteral("dviindex"), value); }
 int TIniParamsOp::ReadMixerIndex() const { return ReadInt(QStringLiteral("mixerindex"), 0); }
-void TIniParamsOp::WriteMixerIndex(int value) { WriteInt(QStringLiteral("mixerindex"), value); }
+bool TIniParamsOp::WriteMixerIndex(int value) {
+  return WriteInt(QStringLiteral("mixerindex"), value);
+}
 int TIniParamsOp::ReadMChoosed() const { return ReadInt(QStringLiteral("mchoosed"), 1); }
-void TIniParamsOp::WriteMChoosed(int value) { WriteInt(QStringLiteral("mchoosed"), value); }
+bool TIniParamsOp::WriteMChoosed(int value) { return WriteInt(QStringLiteral("mchoosed"), value); }
 int TIniParamsOp::ReadMDelayValue() const { return ReadInt(QStringLiteral("mdelayvalue"), 50); }
-void TIniParamsOp::WriteMDelayValue(int value) { WriteInt(QStringLiteral("mdelayvalue"), value); }
+bool TIniParamsOp::WriteMDelayValue(int value) {
+  return WriteInt(QStringLiteral("mdelayvalue"), value);
+}
 int TIniParamsOp::ReadDvrId() const { return ReadInt(QStringLiteral("dvrid"), 1); }
-void TIniParamsOp::WriteDvrId(int value) { WriteInt(QStringLiteral("dvrid"), value); }
+bool TIniParamsOp::WriteDvrId(int value) { return WriteInt(QStringLiteral("dvrid"), value); }
 int TIniParamsOp::ReadDvrIndex() const { return ReadInt(QStringLiteral("dvrindex"), 0); }
-void TIniParamsOp::WriteDvrIndex(int value) { WriteInt(QStringLiteral("dvrindex"), value); }
+bool TIniParamsOp::WriteDvrIndex(int value) { return WriteInt(QStringLiteral("dvrindex"), value); }
 int TIniParamsOp::ReadDvrChoosed() const { return ReadInt(QStringLiteral("dvrchoosed"), 1); }
-void TIniParamsOp::WriteDvrChoosed(int value) { WriteInt(QStringLiteral("dvrchoosed"), value); }
+bool TIniParamsOp::WriteDvrChoosed(int value) {
+  return WriteInt(QStringLiteral("dvrchoosed"), value);
+}
 int TIniParamsOp::ReadDvrDelayValue() const { return ReadInt(QStringLiteral("dvrdelayvalue"), 50); }
-void TIniParamsOp::WriteDvrDelayValue(int value) {
-  WriteInt(QStringLiteral("dvrdelayvalue"), value);
+bool TIniParamsOp::WriteDvrDelayValue(int value) {
+  return WriteInt(QStringLiteral("dvrdelayvalue"), value);
 }
 
 // Wall and device types.
 int TIniParamsOp::ReadRow() const { return ReadInt(QStringLiteral("row"), 2); }
-void TIniParamsOp::WriteRow(int value) { WriteInt(QStringLiteral("row"), value); }
+bool TIniParamsOp::WriteRow(int value) { return WriteInt(QStringLiteral("row"), value); }
 int TIniParamsOp::ReadCol() const { return ReadInt(QStringLiteral("col"), 2); }
-void TIniParamsOp::WriteCol(int value) { WriteInt(QStringLiteral("col"), value); }
+bool TIniParamsOp::WriteCol(int value) { return WriteInt(QStringLiteral("col"), value); }
 
 QString TIniParamsOp::DefaultTvType(int n) {
   static const std::array<QString, 13> names = {
@@ -208,9 +223,9 @@ QString TIniParamsOp::ReadTvType(int n) const {
   return ReadText(QStringLiteral("tvtype%1").arg(n), DefaultTvType(n));
 }
 
-void TIniParamsOp::WriteTvType(int n, const QString& name) {
-  if (n < 1 || n > 13) return;
-  WriteText(QStringLiteral("tvtype%1").arg(n), name);
+bool TIniParamsOp::WriteTvType(int n, const QString& name) {
+  if (n < 1 || n > 13) return false;
+  return WriteText(QStringLiteral("tvtype%1").arg(n), name);
 }
 
 // Grouped access.
@@ -218,18 +233,18 @@ void TIniParamsOp::ReadWallSize(int& row, int& col) const {
   row = ReadRow();
   col = ReadCol();
 }
-void TIniParamsOp::WriteWallSize(int row, int col) {
-  WriteInts({{QStringLiteral("row"), row}, {QStringLiteral("col"), col}});
+bool TIniParamsOp::WriteWallSize(int row, int col) {
+  return WriteInts({{QStringLiteral("row"), row}, {QStringLiteral("col"), col}});
 }
 void TIniParamsOp::ReadMatrixAddresses(int& video, int& vga, int& dvi) const {
   video = ReadVideoId();
   vga = ReadVgaId();
   dvi = ReadDviId();
 }
-void TIniParamsOp::WriteMatrixAddresses(int video, int vga, int dvi) {
-  WriteInts({{QStringLiteral("vgaid"), vga},
-             {QStringLiteral("videoid"), video},
-             {QStringLiteral("dviid"), dvi}});
+bool TIniParamsOp::WriteMatrixAddresses(int video, int vga, int dvi) {
+  return WriteInts({{QStringLiteral("vgaid"), vga},
+                    {QStringLiteral("videoid"), video},
+                    {QStringLiteral("dviid"), dvi}});
 }
 void TIniParamsOp::ReadMatrixBrands(int& video, int& vga, int& dvi, int& mixer) const {
   video = ReadVideoIndex();
@@ -237,23 +252,24 @@ void TIniParamsOp::ReadMatrixBrands(int& video, int& vga, int& dvi, int& mixer) 
   dvi = ReadDviIndex();
   mixer = ReadMixerIndex();
 }
-void TIniParamsOp::WriteMatrixBrands(int video, int vga, int dvi, int mixer) {
-  WriteInts({{QStringLiteral("vgaindex"), vga},
-             {QStringLiteral("videoindex"), video},
-             {QStringLiteral("dviindex"), dvi},
-             {QStringLiteral("mixerindex"), mixer}});
+bool TIniParamsOp::WriteMatrixBrands(int video, int vga, int dvi, int mixer) {
+  return WriteInts({{QStringLiteral("vgaindex"), vga},
+                    {QStringLiteral("videoindex"), video},
+                    {QStringLiteral("dviindex"), dvi},
+                    {QStringLiteral("mixerindex"), mixer}});
 }
 void TIniParamsOp::ReadMatrixDelay(int& choosed, int& value) const {
   choosed = ReadMChoosed();
   value = ReadMDelayValue();
 }
-void TIniParamsOp::WriteMatrixDelay(int choosed, int value) {
-  WriteInts({{QStringLiteral("mchoosed"), choosed}, {QStringLiteral("mdelayvalue"), value}});
+bool TIniParamsOp::WriteMatrixDelay(int choosed, int value) {
+  return WriteInts({{QStringLiteral("mchoosed"), choosed}, {QStringLiteral("mdelayvalue"), value}});
 }
 void TIniParamsOp::ReadDvrDelay(int& choosed, int& value) const {
   choosed = ReadDvrChoosed();
   value = ReadDvrDelayValue();
 }
-void TIniParamsOp::WriteDvrDelay(int choosed, int value) {
-  WriteInts({{QStringLiteral("dvrchoosed"), choosed}, {QStringLiteral("dvrdelayvalue"), value}});
+bool TIniParamsOp::WriteDvrDelay(int choosed, int value) {
+  return WriteInts(
+      {{QStringLiteral("dvrchoosed"), choosed}, {QStringLiteral("dvrdelayvalue"), value}});
 }

@@ -24,8 +24,11 @@ struct TPortSettings {
 // Typed access to the program's configuration file (Quvial.ini, section
 // "COM"): one read with its default and one write per key, each going
 // straight to the file, so that several stores over the same file always
-// agree. Writes that fail (read-only directory, full disk) are silent: the
-// program runs on with the value its caller holds.
+// agree. A write that fails (read-only directory, full disk) leaves the file
+// as it was and returns false; the program runs on with the value its caller
+// holds, and a window that wrote on the operator's behalf can say so. Inside
+// WriteGroup the single writes only gather (true); the group's own result
+// tells.
 class TIniParamsOp {
  public:
   explicit TIniParamsOp(QString path);
@@ -40,87 +43,87 @@ class TIniParamsOp {
   QString ReadPortStopBit(TPortId port) const;
   int ReadPortCheck(TPortId port) const;
   TPortSettings ReadPort(TPortId port) const;
-  void WritePortChecked(TPortId port, int value);
-  void WritePortName(TPortId port, const QString& value);
-  void WritePortBPS(TPortId port, const QString& value);
-  void WritePortDataBit(TPortId port, const QString& value);
-  void WritePortStopBit(TPortId port, const QString& value);
-  void WritePortCheck(TPortId port, int value);
+  bool WritePortChecked(TPortId port, int value);
+  bool WritePortName(TPortId port, const QString& value);
+  bool WritePortBPS(TPortId port, const QString& value);
+  bool WritePortDataBit(TPortId port, const QString& value);
+  bool WritePortStopBit(TPortId port, const QString& value);
+  bool WritePortCheck(TPortId port, int value);
 
   int ReadSignalType() const;
-  void WriteSignalType(int value);
+  bool WriteSignalType(int value);
   int ReadChooseMatrix() const;
-  void WriteChooseMatrix(int value);
+  bool WriteChooseMatrix(int value);
   int ReadChannelList() const;
-  void WriteChannelList(int value);
+  bool WriteChannelList(int value);
   int ReadCmdLen() const;
-  void WriteCmdLen(int value);
+  bool WriteCmdLen(int value);
   QString ReadCaption() const;
   QString ReadHomePage() const;
   QString ReadVersion() const;
   int ReadMACID() const;
-  void WriteMACID(int value);
+  bool WriteMACID(int value);
   int ReadLang() const;
   QString ReadLangText() const;
-  void WriteLang(int value);
+  bool WriteLang(int value);
 
   int ReadVideoId() const;
-  void WriteVideoId(int value);
+  bool WriteVideoId(int value);
   int ReadVgaId() const;
-  void WriteVgaId(int value);
+  bool WriteVgaId(int value);
   int ReadDviId() const;
-  void WriteDviId(int value);
+  bool WriteDviId(int value);
   int ReadVideoIndex() const;
-  void WriteVideoIndex(int value);
+  bool WriteVideoIndex(int value);
   int ReadVgaIndex() const;
-  void WriteVgaIndex(int value);
+  bool WriteVgaIndex(int value);
   int ReadDviIndex() const;
-  void WriteDviIndex(int value);
+  bool WriteDviIndex(int value);
   int ReadMixerIndex() const;
-  void WriteMixerIndex(int value);
+  bool WriteMixerIndex(int value);
   int ReadMChoosed() const;
-  void WriteMChoosed(int value);
+  bool WriteMChoosed(int value);
   int ReadMDelayValue() const;
-  void WriteMDelayValue(int value);
+  bool WriteMDelayValue(int value);
   int ReadDvrId() const;
-  void WriteDvrId(int value);
+  bool WriteDvrId(int value);
   int ReadDvrIndex() const;
-  void WriteDvrIndex(int value);
+  bool WriteDvrIndex(int value);
   int ReadDvrChoosed() const;
-  void WriteDvrChoosed(int value);
+  bool WriteDvrChoosed(int value);
   int ReadDvrDelayValue() const;
-  void WriteDvrDelayValue(int value);
+  bool WriteDvrDelayValue(int value);
 
   int ReadRow() const;
-  void WriteRow(int value);
+  bool WriteRow(int value);
   int ReadCol() const;
-  void WriteCol(int value);
+  bool WriteCol(int value);
 
   // Device type names, n = 1..13; each position has its own default name.
   // Other positions read as empty and are not written.
   QString ReadTvType(int n) const;
-  void WriteTvType(int n, const QString& name);
+  bool WriteTvType(int n, const QString& name);
   static QString DefaultTvType(int n);
 
   // Grouped access; writes store their keys in the order named, all in one
   // rewrite of the file.
   void ReadWallSize(int& row, int& col) const;
-  void WriteWallSize(int row, int col);  // row, col
+  bool WriteWallSize(int row, int col);  // row, col
   void ReadMatrixAddresses(int& video, int& vga, int& dvi) const;
-  void WriteMatrixAddresses(int video, int vga, int dvi);  // vgaid, videoid, dviid
+  bool WriteMatrixAddresses(int video, int vga, int dvi);  // vgaid, videoid, dviid
   void ReadMatrixBrands(int& video, int& vga, int& dvi, int& mixer) const;
-  void WriteMatrixBrands(int video, int vga, int dvi,
+  bool WriteMatrixBrands(int video, int vga, int dvi,
                          int mixer);  // vgaindex, videoindex, dviindex, mixerindex
   void ReadMatrixDelay(int& choosed, int& value) const;
-  void WriteMatrixDelay(int choosed, int value);  // mchoosed, mdelayvalue
+  bool WriteMatrixDelay(int choosed, int value);  // mchoosed, mdelayvalue
   void ReadDvrDelay(int& choosed, int& value) const;
-  void WriteDvrDelay(int choosed, int value);  // dvrchoosed, dvrdelayvalue
+  bool WriteDvrDelay(int choosed, int value);  // dvrchoosed, dvrdelayvalue
 
   // Runs writes (calls of the writers above on this object) and stores all
   // they write in one rewrite of the file, in the order written; a key
   // written twice keeps its first place and takes its last value. Reads
   // inside see the file as it was before.
-  void WriteGroup(const std::function<void()>& writes);
+  bool WriteGroup(const std::function<void()>& writes);
 
   // For keys without a typed accessor.
   TProfileFile& File();
@@ -128,9 +131,9 @@ class TIniParamsOp {
  private:
   int ReadInt(const QString& key, int def) const;
   QString ReadText(const QString& key, const QString& def) const;
-  void WriteInt(const QString& key, int value);
-  void WriteText(const QString& key, const QString& value);
-  void WriteInts(std::initializer_list<std::pair<QString, int>> entries);  // one rewrite
+  bool WriteInt(const QString& key, int value);
+  bool WriteText(const QString& key, const QString& value);
+  bool WriteInts(std::initializer_list<std::pair<QString, int>> entries);  // one rewrite
 
   TProfileFile file_;
   std::optional<TProfileFile::TEntries> group_;  // gathering while WriteGroup runs

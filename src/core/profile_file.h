@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/atomic_file.h"
+#include "core/profile_text.h"
 
 // A Windows profile (INI) file in the system's code page, read and written the
 // way existing installations expect: sections and keys match without regard to
@@ -54,11 +55,13 @@ class TProfileFile {
   bool WriteInteger(const QString& section, const QString& key, int value);
   // Several keys of one section in one rewrite of the file, in the order
   // given; nothing is written when any of them would be refused.
-  using TEntries = QList<std::pair<QString, QString>>;
+  using TEntries = TProfileText::TEntries;
   bool WriteStrings(const QString& section, const TEntries& entries);
 
   // Keys of a section in file order, spelled as in the file.
   QStringList ReadSection(const QString& section) const;
+  // The file as it is now, parsed; empty when missing or unreadable.
+  TProfileText Text() const;
 
  private:
   QString path_;

@@ -195,8 +195,10 @@ void TComm::WaitWritten(int timeoutMs) {
     std::this_thread::sleep_for(std::chrono::microseconds(50));
 }
 
+bool TComm::WriteStalled() const { return writer_ && writer_->BlockedMs() >= kStallMs; }
+
 bool TComm::WriteCommData(const char* data, quint16 count) {
-  if (!writer_ || count == 0 || data == nullptr) return false;
+  if (!writer_ || count == 0 || data == nullptr || WriteStalled()) return false;
   // QByteArray copies the bytes and keeps a zero after them.
   return writer_->Post(QByteArray(data, count));
 }

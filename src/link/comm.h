@@ -96,9 +96,16 @@ class TComm : public QObject, public TPortWriter {
   void StartComm();
   // Does nothing when closed.
   void StopComm();
-  // Copies the bytes for the writer thread. False when closed, when count is 0
-  // or when the writer has ended (the line hung up).
+  // How long the device may take no bytes while some wait before the line
+  // counts as stalled.
+  static constexpr int kStallMs = 2000;
+
+  // Copies the bytes for the writer thread. False when closed, when count is 0,
+  // when the writer has ended (the line hung up) or while the line is stalled:
+  // a device that takes nothing must not make the queue grow without bound.
   bool WriteCommData(const char* data, quint16 count) override;
+  // The writer has held bytes the device did not take for kStallMs or more.
+  bool WriteStalled() const;
   void WaitWritten(int timeoutMs) override;
   bool IsOpen() const { return device_.IsOpen(); }
   bool SendDataEmpty() const { return sendDataEmpty_.load(); }

@@ -1,11 +1,13 @@
 #include "link/write_thread.h"
 
-#include <cerrno>
 #include <poll.h>
 #include <sys/eventfd.h>
-#include <system_error>
 #include <termios.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <system_error>
 
 TWriteThread::TWriteThread(int fd, int closeEvent, std::atomic<bool>* sendDataEmpty,
                            TCommEventSink sink)
@@ -33,18 +35,58 @@ void TWriteThread::Start() {
 }
 
 bool TWriteThread::Post(QByteArray block) {
+  bool written = false;
   {
     std::lock_guard lock(mutex_);
     if (!running_) return false;
-    queue_.push_back(std::move(block));
-    sendDataEmpty_->store(false);
+    if (queue_.empty() && !CloseSignalled()) {
+      // Nothing ahead of it: written from here, the frame reaches the line
+      // without the hand-over to the thread and its wake-up, the larger part
+      // of a click's way to the wire. The lock keeps the thread from starting
+      // a block meanwhile, and the descriptor is non-blocking. The rest, or
+      // all of it after an error, goes the usual way: the thread waits for
+      // room, or meets the same error and reports it.
+      block.remove(0, WriteNow(block));
+      written = block.isEmpty();
+    }
+    if (!written) {
+      queue_.push_back(std::move(block));
+      sendDataEmpty_->store(false);
+    }
   }
-  (void)::eventfd_write(wake_, 1);
+  if (written)
+    sink_(TCommEvent{TCommEvent::TKind::SendDataEmpty, {}, 0});
+  else
+    (void)::eventfd_write(wake_, 1);
   return true;
+}
+
+qsizetype TWriteThread::WriteNow(const QByteArray& block) {
+  qsizetype done = 0;
+  while (done < block.size()) {
+    const ssize_t n =
+        ::write(fd_, block.constData() + done, static_cast<size_t>(block.size() - done));
+    if (n > 0)
+      done += n;
+    else if (!(n < 0 && errno == EINTR))
+      break;
+  }
+  return done;
 }
 
 void TWriteThread::Join() {
   if (thread_.joinable()) thread_.join();
+}
+
+qint64 TWriteThread::NowMs() {
+  using namespace std::chrono;
+  // Never 0, which means "not blocked".
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() + 1;
+}
+
+qint64 TWriteThread::BlockedMs() const {
+  const qint64 since = blockedSince_.load();
+  return since == 0 ? 0 : NowMs() - since;
 }
 
 void TWriteThread::Run() {
@@ -60,8 +102,7 @@ void TWriteThread::Run() {
         sendDataEmpty_->store(true);
         idle = true;
       } else {
-        block = std::move(queue_.front());
-        queue_.pop_front();
+        block = queue_.front();  // shared, not copied; popped once written
       }
     }
     if (idle) {
@@ -82,8 +123,13 @@ void TWriteThread::Run() {
       continue;
     }
     if (CloseSignalled() || !WriteAll(block)) break;
+    {
+      std::lock_guard lock(mutex_);
+      queue_.pop_front();
+    }
     wroteSinceNotice = true;
   }
+  blockedSince_ = 0;
   {
     std::lock_guard lock(mutex_);
     running_ = false;
@@ -101,11 +147,13 @@ bool TWriteThread::WriteAll(const QByteArray& block) {
     if (n > 0) {
       p += n;
       left -= n;
+      blockedSince_ = 0;
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       // The device is full: wait until it takes more, or until the port closes.
+      if (blockedSince_.load() == 0) blockedSince_ = NowMs();
       pollfd fds[2] = {{closeEvent_, POLLIN, 0}, {fd_, POLLOUT, 0}};
       const int r = ::poll(fds, 2, -1);
       if (r < 0 && errno == EINTR) continue;

@@ -7,13 +7,6 @@
 
 namespace {
 
-const QString& Section() {
-  static const QString section = QStringLiteral("NAME");
-  return section;
-}
-
-QString Key(int index0) { return QStringLiteral("INDEX") + QString::number(index0 + 1); }
-
 bool InRange(int index0) { return index0 >= 0 && index0 < TChannelNames::kCount; }
 
 }  // namespace
@@ -21,6 +14,15 @@ bool InRange(int index0) { return index0 >= 0 && index0 < TChannelNames::kCount;
 TChannelNames::TChannelNames() : TChannelNames(DefaultPath()) {}
 
 TChannelNames::TChannelNames(QString path) : path_(std::move(path)) {}
+
+const QString& TChannelNames::Section() {
+  static const QString section = QStringLiteral("NAME");
+  return section;
+}
+
+QString TChannelNames::Key(int index0) {
+  return QStringLiteral("INDEX") + QString::number(index0 + 1);
+}
 
 QString TChannelNames::DefaultPath() { return ProgramFile(QStringLiteral("chname.ini")); }
 
@@ -40,12 +42,15 @@ QStringList TChannelNames::Entries() {
 QString TChannelNames::Name(int index0) const {
   if (!InRange(index0)) return {};
   const TProfileFile file(path_);
-  QString name = file.ReadString(Section(), Key(index0), QString());
+  return ShownName(file.ReadString(Section(), Key(index0), QString()));
+}
+
+QString TChannelNames::ShownName(QString stored) {
   // A control character would break the one-line entry; a damaged file may
   // hold anything.
-  for (QChar& c : name)
+  for (QChar& c : stored)
     if (c.category() == QChar::Other_Control) c = u' ';
-  return name.left(kMaxShownName);
+  return stored.left(kMaxShownName);
 }
 
 bool TChannelNames::Rename(int index0, const QString& name) {

@@ -33,6 +33,12 @@ class TChannelNames {
   // caller may still show the new name until the next refill).
   bool Rename(int index0, const QString& name);
 
+  // A stored name as lists show it: control characters blanked, cut to
+  // kMaxShownName.
+  static QString ShownName(QString stored);
+  // The section and the key entry index0 is stored under ("INDEX1" for entry 0).
+  static const QString& Section();
+  static QString Key(int index0);
   // "n name" for entry index0: the input number, one blank, the name.
   static QString EntryText(int index0, const QString& name);
 

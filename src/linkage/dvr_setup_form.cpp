@@ -6,11 +6,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
 
 #include "core/conversion.h"
 #include "core/ini_params_op.h"
+#include "core/unsaved_setting.h"
 #include "linkage/dvr_linkage.h"
 #include "linkage/matrix_setup_form.h"
 #include "widgets/named.h"
@@ -104,11 +106,14 @@ void TDVRSetupForm::accept() {
   if (!TMatrixSetupForm::WholeNumbers(this, texts_.Chinese(), {edtDVRID_, edtDVRDelay_})) return;
   const TValues v = Values();
   QDialog::accept();
-  if (ini_) {
-    ini_->WriteDvrIndex(v.brand);
-    ini_->WriteDvrId(StrToInt(v.id));
-    ini_->WriteDvrDelay(v.delayOn ? 1 : 0, StrToInt(v.delayText));
-  }
+  // One rewrite for the whole dialog: a crash cannot store half of it.
+  if (ini_ && !ini_->WriteGroup([this, &v] {
+        ini_->WriteDvrIndex(v.brand);
+        ini_->WriteDvrId(StrToInt(v.id));
+        ini_->WriteDvrDelay(v.delayOn ? 1 : 0, StrToInt(v.delayText));
+      }))
+    QMessageBox::warning(this, windowTitle(),
+                         UnsavedSettingText(QStringLiteral("Quvial.ini"), texts_.Chinese()));
   if (accepted) accepted();
 }
 

@@ -15,6 +15,7 @@
 #include "core/bilingual.h"
 #include "core/conversion.h"
 #include "core/ini_params_op.h"
+#include "core/unsaved_setting.h"
 #include "linkage/matrix_linkage.h"
 #include "widgets/named.h"
 
@@ -180,11 +181,14 @@ void TMatrixSetupForm::accept() {
     return;
   const TValues v = Values();
   QDialog::accept();
-  if (ini_) {
-    ini_->WriteMatrixBrands(v.video, v.vga, v.dvi, v.mixer);
-    ini_->WriteMatrixAddresses(StrToInt(v.videoId), StrToInt(v.vgaId), StrToInt(v.dviId));
-    ini_->WriteMatrixDelay(v.delayOn ? 1 : 0, StrToInt(v.delayText));
-  }
+  // One rewrite for the whole dialog: a crash cannot store half of it.
+  if (ini_ && !ini_->WriteGroup([this, &v] {
+        ini_->WriteMatrixBrands(v.video, v.vga, v.dvi, v.mixer);
+        ini_->WriteMatrixAddresses(StrToInt(v.videoId), StrToInt(v.vgaId), StrToInt(v.dviId));
+        ini_->WriteMatrixDelay(v.delayOn ? 1 : 0, StrToInt(v.delayText));
+      }))
+    QMessageBox::warning(this, windowTitle(),
+                         UnsavedSettingText(QStringLiteral("Quvial.ini"), texts_.Chinese()));
   if (accepted) accepted();
 }
 

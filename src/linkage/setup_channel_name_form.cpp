@@ -4,10 +4,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
 #include <utility>
 
+#include "core/unsaved_setting.h"
 #include "linkage/channel_names.h"
 
 namespace {
@@ -104,7 +106,9 @@ void TSetupChannelNameForm::OnEdit() {
   if (row < 0 || row >= lbChannelList_->count()) return;
   const QString name = edtNewName_->text();
   // An unwritable file still shows the new name until the next refill.
-  names_.Rename(row, name);
+  if (!names_.Rename(row, name))
+    QMessageBox::warning(this, windowTitle(),
+                         UnsavedSettingText(QStringLiteral("chname.ini"), texts_.Chinese()));
   const QString entry = TChannelNames::EntryText(row, name);
   lbChannelList_->item(row)->setText(entry);
   lblName_->setText(entry);

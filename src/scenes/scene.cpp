@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 #include "core/atomic_file.h"
 #include "core/program_dir.h"
@@ -35,17 +36,37 @@ void TScene::Load(int number) {
   if (!QFileInfo::exists(path)) return;
   TFileOP file(path);
   if (!file.IsOpen()) return;
-  if (file.Read(scene.header.data(), kHeaderSize) < kHeaderSize) {
-    scene.header[1] = 0;
-    return;
+  // No more than a header and 255 items ever count.
+  QByteArray bytes(kHeaderSize + kMaxItems * TSceneItem::kSize, '\0');
+  bytes.truncate(file.Read(bytes.data(), bytes.size()));
+  std::tie(scene.header, scene.items) = Decode(bytes);
+}
+
+std::pair<TScene::HeaderBytes, std::vector<TSceneItem>> TScene::Decode(const QByteArray& bytes) {
+  HeaderBytes header{};
+  std::vector<TSceneItem> items;
+  std::memcpy(header.data(), bytes.constData(), std::min<size_t>(bytes.size(), kHeaderSize));
+  if (bytes.size() >= kHeaderSize) {
+    const int announced = header[1];
+    for (int i = 0; i < announced; ++i) {
+      const qsizetype at = kHeaderSize + qsizetype(i) * TSceneItem::kSize;
+      if (bytes.size() - at < TSceneItem::kSize) break;
+      TSceneItem item;
+      std::memcpy(item.bytes.data(), bytes.constData() + at, TSceneItem::kSize);
+      items.push_back(item);
+    }
   }
-  const int announced = scene.header[1];
-  for (int i = 0; i < announced; ++i) {
-    TSceneItem item;
-    if (file.Read(item.bytes.data(), TSceneItem::kSize) < TSceneItem::kSize) break;
-    scene.items.push_back(item);
-  }
-  scene.header[1] = static_cast<quint8>(scene.items.size());
+  header[1] = static_cast<quint8>(items.size());
+  return {header, items};
+}
+
+QByteArray TScene::Encode(const HeaderBytes& header, const std::vector<TSceneItem>& items) {
+  QByteArray bytes;
+  bytes.reserve(kHeaderSize + static_cast<qsizetype>(items.size()) * TSceneItem::kSize);
+  bytes.append(reinterpret_cast<const char*>(header.data()), kHeaderSize);
+  for (const TSceneItem& item : items)
+    bytes.append(reinterpret_cast<const char*>(item.bytes.data()), TSceneItem::kSize);
+  return bytes;
 }
 
 bool TScene::Select(int number) {
@@ -105,12 +126,7 @@ bool TScene::Save(const std::optional<QString>& name) {
     const QByteArray text = SceneText::Fit(*name, kNameSize);
     std::memcpy(header.data() + kNameOffset, text.constData(), static_cast<size_t>(text.size()));
   }
-  QByteArray bytes;
-  bytes.reserve(kHeaderSize + static_cast<qsizetype>(scene->items.size()) * TSceneItem::kSize);
-  bytes.append(reinterpret_cast<const char*>(header.data()), kHeaderSize);
-  for (const TSceneItem& item : scene->items)
-    bytes.append(reinterpret_cast<const char*>(item.bytes.data()), TSceneItem::kSize);
-  if (!WriteFileAtomically(FilePath(current_), bytes)) return false;
+  if (!WriteFileAtomically(FilePath(current_), Encode(header, scene->items))) return false;
   scene->header = header;
   return true;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "link/scene_recorder.h"
@@ -55,6 +57,11 @@ class TScene : public TSceneRecorder {
   // Loads all sixteen scenes from ProgramDir(), or from the given directory.
   TScene();
   explicit TScene(const QString& directory);
+
+  // A scene file's contents as loading reads them (the rules above), and
+  // the file Save writes.
+  static std::pair<HeaderBytes, std::vector<TSceneItem>> Decode(const QByteArray& bytes);
+  static QByteArray Encode(const HeaderBytes& header, const std::vector<TSceneItem>& items);
 
   // Makes scene 1 to 16 current; any other number changes nothing.
   bool Select(int number);

@@ -95,9 +95,9 @@ QString ConflictMessage(TPortConflict conflict, bool chinese) {
   return {};
 }
 
-void Write(TIniParamsOp& ini, const TPortSetupValues& values) {
+bool Write(TIniParamsOp& ini, const TPortSetupValues& values) {
   // One rewrite of the file for the whole dialog, not one per key.
-  ini.WriteGroup([&ini, &values] {
+  return ini.WriteGroup([&ini, &values] {
     for (const TPortId id : kAllPorts) {
       const TPortChoice& line = values.Port(id);
       ini.WritePortChecked(id, line.used ? 1 : 0);

@@ -70,7 +70,7 @@ QString ConflictMessage(TPortConflict conflict, bool chinese);
 // when used) and, when used, its other keys; then "CmdLen". The relay keys go
 // with the listening line, "ChannelList" only while "使用矩阵" is on. Unset
 // selectors (see TPortChoice) leave their keys as stored. All in one rewrite
-// of the file.
-void Write(TIniParamsOp& ini, const TPortSetupValues& values);
+// of the file; false, with the file as it was, when it cannot be written.
+bool Write(TIniParamsOp& ini, const TPortSetupValues& values);
 
 }  // namespace PortSetup

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "core/bilingual.h"
+#include "core/unsaved_setting.h"
 #include "link/port_probe.h"
 #include "linkage/channel_names.h"
 
@@ -317,6 +318,8 @@ void TSetupCOMForm::OnOK() {
     return;
   }
   TIniParamsOp ini(TIniParamsOp::DefaultPath());
-  PortSetup::Write(ini, values);
+  if (!PortSetup::Write(ini, values))
+    QMessageBox::warning(this, windowTitle(),
+                         UnsavedSettingText(QStringLiteral("Quvial.ini"), texts_.Chinese()));
   accept();
 }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <limits>
 
 #include "core/atomic_file.h"
@@ -105,8 +106,26 @@ QStringList TSubtitleSettingsFile::UnescapeText(const QString& stored) {
 QStringList TSubtitleSettingsFile::Load(TSubtitleSettings& settings, bool chinese) const {
   QStringList notes;
   if (!ini_.Exists()) return notes;
-  auto number = [this](const char* key, int def) {
-    return ini_.ReadInteger(kSection, QLatin1String(key), def);
+  notes = ApplyIni(ini_.Text(), settings, chinese);
+  if (QFileInfo::exists(textPath_)) {
+    const auto bytes = ReadWholeFile(textPath_, kMaxTextFileBytes);
+    if (!bytes)
+      notes << DamageNote(chinese, QStringLiteral("osdtext.txt"));
+    else
+      settings.lines = TextFileLines(*bytes);
+  }
+  return notes;
+}
+
+QStringList TSubtitleSettingsFile::TextFileLines(const QByteArray& bytes) {
+  return SplitLines(Gbk::Decode(QByteArray(bytes).replace('\0', '?')));
+}
+
+QStringList TSubtitleSettingsFile::ApplyIni(const TProfileText& ini, TSubtitleSettings& settings,
+                                            bool chinese) {
+  QStringList notes;
+  auto number = [&ini](const char* key, int def) {
+    return ini.ReadInteger(kSection, QLatin1String(key), def);
   };
   // A value that is present but out of its range is noted and changes nothing.
   auto take = [&](const char* key, int def, int low, int high, auto apply) {
@@ -118,7 +137,7 @@ QStringList TSubtitleSettingsFile::Load(TSubtitleSettings& settings, bool chines
       apply(v);
   };
 
-  const QString msg = ini_.ReadString(kSection, QStringLiteral("msg"), QString());
+  const QString msg = ini.ReadString(kSection, QStringLiteral("msg"), QString());
   if (msg.size() > kMaxStoredChars)
     notes << DamageNote(chinese, KeyName(QStringLiteral("msg")));
   else
@@ -131,34 +150,33 @@ QStringList TSubtitleSettingsFile::Load(TSubtitleSettings& settings, bool chines
   take("fontheight", kMissing, -kMaxFontPixels, kMaxFontPixels, [&](int v) {
     if (v != 0) font.SetHeight(v);
   });
-  const QString face = ini_.ReadString(kSection, QStringLiteral("fontname"), QString());
-  if (Gbk::Encode(face).size() > SubtitlePacket::kFaceBytes)
+  const QString face = ini.ReadString(kSection, QStringLiteral("fontname"), QString());
+  // No face name holds a control character; a CR or NUL taken into the
+  // settings would make every later save of them fail.
+  const bool control =
+      std::any_of(face.cbegin(), face.cend(), [](QChar c) { return c.unicode() < 0x20; });
+  if (control || Gbk::Encode(face).size() > SubtitlePacket::kFaceBytes)
     notes << DamageNote(chinese, KeyName(QStringLiteral("fontname")));
   else if (!face.isEmpty())
     font.face = face;
   take("fontsize", kMissing, 1, kMaxFontPoints, [&](int v) { font.SetSize(v); });
-
-  if (QFileInfo::exists(textPath_)) {
-    const auto bytes = ReadWholeFile(textPath_, kMaxTextFileBytes);
-    if (!bytes)
-      notes << DamageNote(chinese, QStringLiteral("osdtext.txt"));
-    else
-      settings.lines = SplitLines(Gbk::Decode(QByteArray(*bytes).replace('\0', '?')));
-  }
   return notes;
 }
 
-bool TSubtitleSettingsFile::Save(const TSubtitleSettings& settings) {
+TProfileText::TEntries TSubtitleSettingsFile::IniEntries(const TSubtitleSettings& settings) {
   const TSubtitleFont& font = settings.font;
-  const bool iniSaved = ini_.WriteStrings(
-      kSection, {{QStringLiteral("msg"), EscapeText(settings.lines)},
-                 {QStringLiteral("speed"), QString::number(settings.speed)},
-                 {QStringLiteral("location"), QString::number(settings.singlePosition)},
-                 {QStringLiteral("dir"), QString::number(settings.singleMotion)},
-                 {QStringLiteral("fontcolor"), QString::number(font.color)},
-                 {QStringLiteral("fontheight"), QString::number(font.height)},
-                 {QStringLiteral("fontname"), font.face},
-                 {QStringLiteral("fontsize"), QString::number(font.size)}});
+  return {{QStringLiteral("msg"), EscapeText(settings.lines)},
+          {QStringLiteral("speed"), QString::number(settings.speed)},
+          {QStringLiteral("location"), QString::number(settings.singlePosition)},
+          {QStringLiteral("dir"), QString::number(settings.singleMotion)},
+          {QStringLiteral("fontcolor"), QString::number(font.color)},
+          {QStringLiteral("fontheight"), QString::number(font.height)},
+          {QStringLiteral("fontname"), font.face},
+          {QStringLiteral("fontsize"), QString::number(font.size)}};
+}
+
+bool TSubtitleSettingsFile::Save(const TSubtitleSettings& settings) {
+  const bool iniSaved = ini_.WriteStrings(kSection, IniEntries(settings));
   const bool textSaved = WriteFileAtomically(textPath_, SubtitlePacket::EncodeText(settings.lines));
   return iniSaved && textSaved;
 }

@@ -40,6 +40,13 @@ class TSubtitleSettingsFile {
   static QString EscapeText(const QStringList& lines);
   static QStringList UnescapeText(const QString& stored);
 
+  // The halves of Load and Save over contents in memory: the settings stored
+  // in "netosd.ini" applied onto settings (with the notes), the keys Save
+  // writes there, and the lines of an "osdtext.txt".
+  static QStringList ApplyIni(const TProfileText& ini, TSubtitleSettings& settings, bool chinese);
+  static TProfileText::TEntries IniEntries(const TSubtitleSettings& settings);
+  static QStringList TextFileLines(const QByteArray& bytes);
+
   const QString& IniPath() const { return ini_.Path(); }
   const QString& TextPath() const { return textPath_; }
 

@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cerrno>
 #include <span>
 
 #include "core/bilingual.h"
@@ -66,6 +67,25 @@ constexpr std::span<const TRadioDef> kRadioGroups[] = {kSinglePositions, kSingle
 
 constexpr int kConnectMs = 3000;
 constexpr int kSendMs = 3000;
+
+// What a failed connect means to the operator, after the error number.
+QString ConnectFailure(int error, const QString& server, bool chinese) {
+  switch (error) {
+    case ECONNREFUSED:
+      return Bilingual(chinese, u"字幕服务器 %1 拒绝连接：它的字幕服务没有运行。",
+                       u"The subtitle server %1 refused the connection: its subtitle service "
+                       u"is not running.")
+          .arg(server);
+    case ETIMEDOUT:
+      return Bilingual(chinese, u"字幕服务器 %1 在 %2 秒内没有应答。",
+                       u"The subtitle server %1 did not answer within %2 s.")
+          .arg(server)
+          .arg(kConnectMs / 1000);
+    default:
+      return Bilingual(chinese, u"无法连接字幕服务器 %1。", u"Cannot reach the subtitle server %1.")
+          .arg(server);
+  }
+}
 // The sample label shows at most this pixel height; the packet keeps the value.
 constexpr int kMaxSamplePixels = 160;
 
@@ -469,6 +489,7 @@ void TSubtitleTabView::SendPacket(TIpv4Address address, const QByteArray& packet
   TTcpClient client(*waiter_);
   if (const int error = client.Connect(address, services_.serverPort, kConnectMs)) {
     Log(QStringLiteral("connect socket() error = %1").arg(error));
+    Log(ConnectFailure(error, address.ToString(), Chinese()));
     return;
   }
   if (const int error = client.SendAll(packet, kSendMs)) {

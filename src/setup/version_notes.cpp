@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <utility>
 
 #include "core/bilingual.h"
 #include "core/gbk.h"
@@ -19,6 +20,11 @@ TVersionNotes TVersionNotes::Read(const QString& path, qint64 maxBytes) {
     notes.error = file.errorString();
     return notes;
   }
+  return FromBytes(std::move(bytes), maxBytes);
+}
+
+TVersionNotes TVersionNotes::FromBytes(QByteArray bytes, qint64 maxBytes) {
+  TVersionNotes notes;
   if (bytes.size() > maxBytes) {
     notes.truncated = true;
     bytes.truncate(maxBytes);

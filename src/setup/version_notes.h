@@ -14,6 +14,9 @@ struct TVersionNotes {
   QString error;  // the file exists but could not be read
 
   static TVersionNotes Read(const QString& path, qint64 maxBytes = kMaxBytes);
+  // The notes in a file's first bytes; more than maxBytes of them means the
+  // file is longer and is cut.
+  static TVersionNotes FromBytes(QByteArray bytes, qint64 maxBytes = kMaxBytes);
   // The line that ends a cut-off memo.
   static QString TruncatedLine(bool chinese);
 };

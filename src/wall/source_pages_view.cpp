@@ -2,8 +2,10 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "wall/source_pages.h"
@@ -37,6 +39,7 @@ QWidget* TSourcePagesView::BuildPage(const TSourcePageDef& def) {
       auto* radio = new QRadioButton(b.caption, box);
       radio->setObjectName(b.objectName);
       radio->setProperty("source", b.source);
+      radio->installEventFilter(this);
       exclusive->addButton(radio);
       buttons->addWidget(radio);
       if (broadcast) {
@@ -61,6 +64,23 @@ QWidget* TSourcePagesView::BuildPage(const TSourcePageDef& def) {
   }
   layout->addStretch(1);
   return page;
+}
+
+bool TSourcePagesView::eventFilter(QObject* watched, QEvent* event) {
+  // A button repaints itself at once on the release that clicks it, before
+  // it reports the click. Here that repaint (the button and, beneath it, its
+  // group box and title) took longer than the rest of the way from the click
+  // to the frame on the line. It is put off to the event loop instead, which
+  // the pause after the frame runs: the frame goes first, then the picture.
+  const QEvent::Type type = event->type();
+  if (type == QEvent::MouseButtonRelease || type == QEvent::KeyRelease) {
+    auto* button = static_cast<QWidget*>(watched);  // only the radio buttons are watched
+    if (button->updatesEnabled()) {
+      button->setUpdatesEnabled(false);
+      QTimer::singleShot(0, button, [button] { button->setUpdatesEnabled(true); });
+    }
+  }
+  return QStackedWidget::eventFilter(watched, event);
 }
 
 bool TSourcePagesView::ShowFamily(quint8 family) {

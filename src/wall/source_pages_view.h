@@ -10,7 +10,9 @@ struct TSourcePageDef;
 // with its groups of source radio buttons, built from the source page data.
 // The QN-22 page adds the "公共通道" box, which shows its broadcast group while
 // ticked. Every page carries its family in the "family" property. The view
-// only reports the operator's choice; the main window sends.
+// only reports the operator's choice; the main window sends. A button's
+// repaint after a click waits for the event loop, so that the frame the click
+// sends is not held up by it.
 class TSourcePagesView : public QStackedWidget {
   Q_OBJECT
 
@@ -31,6 +33,9 @@ class TSourcePagesView : public QStackedWidget {
   void sourceClicked(const QString& caption, int source);
   // A button of the broadcast group: 0 DVI, 1 VGA, 2 CVBS, 3 USB.
   void publicChannelClicked(int which);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* BuildPage(const TSourcePageDef& def);

@@ -155,6 +155,9 @@ INSTANTIATE_TEST_SUITE_P(
                     OddTable{"Utf8WithoutByteOrderMark",
                              "[eng]\nID_A=\xE7\xA1\xAE\xE5\xAE\x9A\nID_B=ok\n", 2, u"ID_B", u"ok"},
                     OddTable{"TruncatedGbkCharacter", "[eng]\nID_A=\xD6", 1, u"ID_A", u"\uFFFD"},
+                    // Found by fuzzing: only the profile files' blanks are trimmed from a
+                    // name, so the table and TProfileFile read the same key.
+                    OddTable{"VerticalTabIsPartOfTheKey", "[eng]\nID_A\v=x\n", 1, u"ID_A\v", u"x"},
                     OddTable{"NulBytes",
                              QByteArray("[eng]\nID_A=a\0b\n", sizeof "[eng]\nID_A=a\0b\n" - 1), 1,
                              nullptr, nullptr}),

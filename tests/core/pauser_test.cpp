@@ -1,6 +1,7 @@
 #include "core/pauser.h"
 
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -29,6 +30,15 @@ TEST(EventLoopPauserTest, WaitsTheFullTimeAndKeepsTheQueueMoving) {
   std::sort(took.begin(), took.end());
   EXPECT_LT(took[2], 50'000'000 + 20'000'000) << "median far beyond 50 ms";
   EXPECT_GT(ticks, 10) << "queued work must run during a pause";
+}
+
+TEST(EventLoopPauserTest, LeavesTheThreadsTimerSlackAsItFoundIt) {
+  // The pause sleeps its last stretch with the slack made exact; the
+  // window's thread must get its own setting back.
+  const int before = ::prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
+  EventLoopPauser pauser;
+  pauser.Pause(5);
+  EXPECT_EQ(::prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0), before);
 }
 
 TEST(EventLoopPauserTest, NothingToWaitForReturnsAtOnce) {

@@ -41,6 +41,12 @@ class TypicalRequestTest : public testing::Test {
 TEST_F(TypicalRequestTest, VgaOnTwoByTwoReachesTheWallAsOneFrame) {
   ASSERT_TRUE(Ask(u"choose 0"_s).startsWith(u"ok"_s));
   ASSERT_EQ(Ask(u"select 0 0 1 1"_s), u"ok"_s);
+  // Where a pointer-level driver would click: a rectangle with some size.
+  const QStringList where = Ask(u"where VGA"_s).split(u' ');
+  ASSERT_EQ(where.size(), 5);
+  EXPECT_EQ(where[0], u"ok"_s);
+  EXPECT_GT(where[3].toInt(), 0);
+  EXPECT_GT(where[4].toInt(), 0);
   ASSERT_EQ(Ask(u"click VGA"_s), u"ok"_s);
   ASSERT_EQ(Ask(u"idle"_s), u"ok"_s);
 
@@ -77,6 +83,7 @@ TEST_F(TypicalRequestTest, BadCommandsAreAnsweredAndSendNothing) {
   EXPECT_TRUE(Ask(u"select 1 1 0 0"_s).startsWith(u"error not a rectangle"_s));
   EXPECT_TRUE(Ask(u"select a b c d"_s).startsWith(u"error usage"_s));
   EXPECT_TRUE(Ask(u"click No Such Button"_s).startsWith(u"error no visible enabled button"_s));
+  EXPECT_TRUE(Ask(u"where No Such Button"_s).startsWith(u"error nothing shown"_s));
   EXPECT_TRUE(Ask(u"cell 4 0"_s).startsWith(u"error no cell"_s));
   EXPECT_TRUE(Ask(u"frobnicate"_s).startsWith(u"error unknown command"_s));
   // Controls by object name: missing, of the wrong kind, or asked wrongly.

@@ -280,6 +280,15 @@ TEST_F(QuvialFormTest, MixerAndRotatingFamiliesReplaceTheWallControls) {
   EXPECT_TRUE(Control<QLabel>("lblSwitcherName")->isHidden());
 }
 
+// A 1366 x 768 screen, less its title bar and a panel: every family's window fits.
+TEST_F(QuvialFormTest, EveryFamilyFitsASmallScreen) {
+  for (int family : {0, 3, 7, 8, 10, 12}) {
+    Start(family);
+    EXPECT_LE(form->minimumSizeHint().height(), 700) << "family " << family;
+    EXPECT_LE(form->minimumSizeHint().width(), 1366) << "family " << family;
+  }
+}
+
 TEST_F(QuvialFormTest, OutputTabClearsFromItsMenuAndStartsHidden) {
   Start();
   auto* memo = form->findChild<QWidget*>(u"memoOutput"_s);

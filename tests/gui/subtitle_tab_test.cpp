@@ -140,8 +140,9 @@ TEST_F(SubtitleTabTest, RefusedConnectionIsLoggedWithItsErrorNumber) {
   server.close();
   TypeAddress(u"127.0.0.1"_s);
   Click(u"btnStartOSD"_s);
-  EXPECT_EQ(Status(), QStringList({u"ready for send..."_s,
-                                   u"connect socket() error = %1"_s.arg(ECONNREFUSED)}));
+  EXPECT_EQ(Status(),
+            QStringList({u"ready for send..."_s, u"connect socket() error = %1"_s.arg(ECONNREFUSED),
+                         u"字幕服务器 127.0.0.1 拒绝连接：它的字幕服务没有运行。"_s}));
 }
 
 struct RefusalCase {

@@ -92,13 +92,6 @@ class ModalDriver {
   std::deque<std::function<void()>> steps_;
 };
 
-// A main window closed by an earlier test asked the application to quit;
-// until an application loop has run again, every modal loop returns at once.
-void ClearPendingQuit() {
-  QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-  QCoreApplication::exec();
-}
-
 // The dialog on its own, shown without a modal loop so that the test clicks
 // its controls directly.
 class UserManagerFormTest : public testing::Test {

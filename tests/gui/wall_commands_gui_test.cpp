@@ -24,6 +24,7 @@
 #include <memory>
 
 #include "app/quvial_form.h"
+#include "support/event_wait.h"
 #include "support/pty_pair.h"
 #include "support/source_tree.h"
 #include "support/temp_home.h"
@@ -125,6 +126,39 @@ TEST_F(WallCommandsGuiTest, VgaButtonCombinesTheSelectionAndSendsOneFrame) {
   Tick(SourceButton(u"QN-51"_s, u"USB"_s));
   EXPECT_EQ(Sent(1), "c8 09 01 01 02 02 20 05 fc");
   EXPECT_TRUE(form->UsbRemote()) << "the timer reads the flag through the window";
+}
+
+// Counts the paint events a widget receives.
+class PaintCount : public QObject {
+ public:
+  explicit PaintCount(QWidget* widget) { widget->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+TEST_F(WallCommandsGuiTest, AClickSendsItsFrameBeforeTheButtonIsRepainted) {
+  Start(0);
+  Select({0, 0, 1, 1});
+  QRadioButton* vga = SourceButton(u"QN-51"_s, u"VGA"_s);
+  ASSERT_NE(vga, nullptr);
+  QApplication::processEvents();
+  const PaintCount count(vga);
+  int paintsAtFrame = -1;
+  pauser.onPause = [&](int) { paintsAtFrame = count.paints; };
+  const QPoint mark(6, vga->height() / 2);
+  QTest::mousePress(vga, Qt::LeftButton, {}, mark);
+  const int afterPress = count.paints;
+  QTest::mouseRelease(vga, Qt::LeftButton, {}, mark);
+  EXPECT_EQ(paintsAtFrame, afterPress) << "the release's repaint waits until the frame is out";
+  EXPECT_EQ(Sent(1), "c8 09 01 01 02 02 20 02 f9");
+  EXPECT_TRUE(ProcessEventsUntil([&] { return count.paints > paintsAtFrame; }))
+      << "the checked button is still painted";
+  EXPECT_TRUE(vga->isChecked());
 }
 
 TEST_F(WallCommandsGuiTest, CombinedCellsCarryTheCaptionInTheCurrentLanguage) {
@@ -331,8 +365,11 @@ TEST_F(WallActionTest, ProgressShowsDuringALongDissolveAndGoesAtTheEnd) {
     EXPECT_TRUE(form->ActionRunning());
     seen.push_back(bar->isVisible() ? bar->value() : -1);
   };
+  const PaintCount barPaints(bar);
   StartDissolve();
   EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+  EXPECT_EQ(barPaints.paints, 0)
+      << "the bar is painted by the pauses' event loop, not between frames";
   EXPECT_EQ(bar->maximum(), 9);
   EXPECT_FALSE(bar->isVisible());
   EXPECT_FALSE(form->ActionRunning());

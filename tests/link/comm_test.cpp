@@ -110,6 +110,14 @@ TEST_F(CommTest, WaitWrittenReturnsOnceTheQueueHasGoneToTheDevice) {
   comm.WaitWritten(5000);  // a closed port has nothing to wait for
 }
 
+TEST_F(CommTest, AWriteWithNothingQueuedIsOnTheDeviceWhenItReturns) {
+  comm.StartComm();
+  ASSERT_TRUE(comm.WriteCommData(Frame(7).constData(), 9));
+  // Written by the caller: nothing waits for the writer thread.
+  EXPECT_TRUE(comm.SendDataEmpty());
+  EXPECT_EQ(pty.Read(9, 1000), Frame(7));
+}
+
 TEST_F(CommTest, WriteOfNothingOrOnAClosedPortIsRefused) {
   const char byte = 'x';
   EXPECT_FALSE(comm.WriteCommData(&byte, 1));  // closed

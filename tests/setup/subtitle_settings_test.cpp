@@ -99,6 +99,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "\xdf\xb0\xcb\xbe\xc5XY\r\nfontsize=0\r\n",
                  std::nullopt, [](TSubtitleSettings& s) { s.lines = {QStringLiteral("x")}; }, 7},
         LoadCase{"GarbageFileSurvives", Garbage(), std::nullopt, ReadDefaults, 0},
+        // Found by fuzzing: a face holding a CR was taken, and no save succeeded after.
+        LoadCase{"FaceWithAControlCharacterIsDamage",
+                 "[netosd]\r\nfontname=\xcb\xce\xcc\xe5\rX\r\nfontsize=48\r\n", std::nullopt,
+                 ReadDefaults, 1},
         LoadCase{"TenMegabyteMsgIsSkipped",
                  "[netosd]\r\nmsg=" + QByteArray(10 << 20, 'a') + "\r\nspeed=40\r\n", std::nullopt,
                  [](TSubtitleSettings& s) {

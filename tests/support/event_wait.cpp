@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
+#include <QTimer>
 
 bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs) {
   QDeadlineTimer deadline(timeoutMs);
@@ -20,4 +21,9 @@ void ProcessEventsFor(int ms) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     QThread::msleep(2);
   }
+}
+
+void ClearPendingQuit() {
+  QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
+  QCoreApplication::exec();
 }

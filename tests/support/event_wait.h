@@ -9,3 +9,8 @@ bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs = 5000)
 
 // Runs the queued events for ms milliseconds.
 void ProcessEventsFor(int ms);
+
+// A main window closed by an earlier test asked the application to quit;
+// until an application loop has run again, every modal loop returns at once.
+// Runs one loop so that the next dialog's loop waits as it should.
+void ClearPendingQuit();

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/program_dir.h"
 #include "device_panel_view.h"
 #include "net_devices_view.h"
 #include "sim_home.h"
@@ -43,10 +44,12 @@ int Fail(const QString& message) {
 }
 
 // Reads command lines from standard input: "state" dumps the wall and its
-// devices, "trigger" knocks on the console's listening line, "quit" ends.
+// devices, "trigger" knocks on the console's listening line, "unplug COMn",
+// "replug COMn", "stall COMn" and "resume COMn" put a fault on a serial line
+// or take it away, "quit" ends.
 class TCommandInput : public QObject {
  public:
-  TCommandInput(const TVirtualWall& wall, QObject* parent)
+  TCommandInput(TVirtualWall& wall, QObject* parent)
       : QObject(parent), wall_(wall), notifier_(STDIN_FILENO, QSocketNotifier::Read, this) {
     connect(&notifier_, &QSocketNotifier::activated, this, [this] { ReadInput(); });
   }
@@ -76,6 +79,8 @@ class TCommandInput : public QObject {
       PrintLine(QStringLiteral("end"));
     } else if (command == "trigger") {
       if (!trigger || !trigger()) PrintLine(QStringLiteral("error trigger not sent"));
+    } else if (const QList<QByteArray> words = command.split(' ');
+               words.size() == 2 && RunFault(words[0], QString::fromUtf8(words[1]))) {
     } else if (command == "quit") {
       QCoreApplication::quit();
     } else if (!command.isEmpty()) {
@@ -83,7 +88,23 @@ class TCommandInput : public QObject {
     }
   }
 
-  const TVirtualWall& wall_;
+  // False when verb is no fault command; a refused fault prints its reason.
+  bool RunFault(const QByteArray& verb, const QString& port) {
+    QString error;
+    bool done = false;
+    if (verb == "unplug")
+      done = wall_.Unplug(port, &error);
+    else if (verb == "replug")
+      done = wall_.Replug(port, &error);
+    else if (verb == "stall" || verb == "resume")
+      done = wall_.Stall(port, verb == "stall", &error);
+    else
+      return false;
+    if (!done) PrintLine(QStringLiteral("error ") + QString::fromUtf8(verb) + u' ' + error);
+    return true;
+  }
+
+  TVirtualWall& wall_;
   QSocketNotifier notifier_;
   QByteArray pending_;
 };
@@ -105,9 +126,11 @@ int main(int argc, char** argv) {
       QStringLiteral("The virtual video wall for the Quvial console: the splicers on COM1, the "
                      "VIDEO, VGA and DVI matrices on COM2 to COM4, the DVR on COM5."));
   parser.addHelpOption();
-  const QCommandLineOption homeOption(QStringLiteral("home"),
-                                      QStringLiteral("The console's program directory."),
-                                      QStringLiteral("DIR"));
+  const QCommandLineOption homeOption(
+      QStringLiteral("home"),
+      QStringLiteral("The console's program directory; without it QUVIAL_HOME or, when "
+                     "installed, the console's own (~/.local/share/quvial)."),
+      QStringLiteral("DIR"));
   const QCommandLineOption rowsOption(
       QStringLiteral("rows"), QStringLiteral("Rows of the wall, 1 to 30."), QStringLiteral("R"));
   const QCommandLineOption colsOption(
@@ -136,10 +159,20 @@ int main(int argc, char** argv) {
   for (const auto& option : brandOptions) parser.addOption(option);
   parser.addOptions(TNetDevices::CommandLineOptions());
   parser.process(*app);
-  if (!parser.isSet(homeOption)) return Fail(QStringLiteral("--home DIR is required"));
 
   TVirtualWall::TOptions options;
   options.home = parser.value(homeOption);
+  if (options.home.isEmpty()) {
+    // The same directory the console will open, so that both meet there. A
+    // build tree's or portable copy's is the executable's own, which a wall
+    // started by mistake should not fill with its links and a Quvial.ini.
+    const TProgramDirPlace place = CurrentProgramDirPlace();
+    if (place.kind == TProgramDirKind::Portable)
+      return Fail(QStringLiteral("--home DIR is required (or QUVIAL_HOME)"));
+    const QString problem = PrepareProgramDir(place);
+    if (!problem.isEmpty()) return Fail(problem);
+    options.home = place.dir;
+  }
   options.wirePorts = parser.isSet(wireOption);
   // Explicit sizes win; otherwise the size the console will read from its file.
   TSimHome::ReadWallSize(options.home, options.rows, options.cols);

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <QCommandLineParser>
+#include <tuple>
 
 #include "net_splicer_module.h"
 #include "net_subtitle_server.h"
@@ -27,6 +28,10 @@ QList<QCommandLineOption> TNetDevices::CommandLineOptions() {
       {QStringLiteral("subtitle"),
        QStringLiteral("Serve a subtitle server on ADDR (TCP 1236, search on UDP 80)."),
        QStringLiteral("ADDR")},
+      {QStringLiteral("subtitle-mode"),
+       QStringLiteral("How the subtitle server takes packets: normal, or refuse (it answers the "
+                      "search but refuses every connection)."),
+       QStringLiteral("MODE"), QStringLiteral("normal")},
       {QStringLiteral("modules"),
        QStringLiteral("Serve N network splicer modules (QN-51N) on consecutive addresses from "
                       "BASE (TCP 8899, probe on UDP 48899); without N@ one per screen."),
@@ -34,6 +39,9 @@ QList<QCommandLineOption> TNetDevices::CommandLineOptions() {
       {QStringLiteral("module-delay"),
        QStringLiteral("The modules answer the position query MS milliseconds late."),
        QStringLiteral("MS"), QStringLiteral("0")},
+      {QStringLiteral("module-mode"),
+       QStringLiteral("How the modules answer the position query: normal, or garbage."),
+       QStringLiteral("MODE"), QStringLiteral("normal")},
   };
 }
 
@@ -52,6 +60,18 @@ bool TNetDevices::ReadCommandLine(const QCommandLineParser& parser, int rows, in
                               &options->gatewayMode)) {
     *error = QStringLiteral("--gateway-mode takes normal, silent or garbage");
     return false;
+  }
+  for (const auto& [name, bad, target] :
+       {std::tuple{QStringLiteral("subtitle-mode"), QStringLiteral("refuse"),
+                   &options->subtitleRefuses},
+        std::tuple{QStringLiteral("module-mode"), QStringLiteral("garbage"),
+                   &options->moduleGarbage}}) {
+    const QString mode = parser.value(name);
+    if (mode != u"normal" && mode != bad) {
+      *error = QStringLiteral("--%1 takes normal or %2").arg(name, bad);
+      return false;
+    }
+    *target = mode == bad;
   }
   if (parser.isSet(QStringLiteral("modules")) &&
       !ParseModules(parser.value(QStringLiteral("modules")), rows, cols, options, error))
@@ -108,6 +128,7 @@ bool TNetDevices::Start(QString* error) {
   }
   if (options_.subtitle) {
     subtitle_ = std::make_unique<TNetSubtitleServer>(*options_.subtitle);
+    subtitle_->SetRefusing(options_.subtitleRefuses);
     connect(subtitle_.get(), &TNetSubtitleServer::reported, this, &TNetDevices::reported);
     connect(subtitle_.get(), &TNetSubtitleServer::changed, this, &TNetDevices::changed);
     if (!subtitle_->Start(error)) return false;
@@ -124,6 +145,7 @@ bool TNetDevices::Start(QString* error) {
     while ((ip & 0xFF) == 0 || (ip & 0xFF) == 0xFF) ++ip;
     auto module = std::make_unique<TNetSplicerModule>(QHostAddress(ip), i / cols_, i % cols_,
                                                       options_.moduleDelayMs);
+    module->SetGarbage(options_.moduleGarbage);
     connect(module.get(), &TNetSplicerModule::frameForWall, this, &TNetDevices::frameForWall);
     connect(module.get(), &TNetSplicerModule::reported, this, &TNetDevices::reported);
     connect(module.get(), &TNetSplicerModule::changed, this, &TNetDevices::changed);

@@ -28,9 +28,11 @@ class TNetDevices : public QObject {
     std::optional<QHostAddress> gateway;
     TNetGateway::TMode gatewayMode = TNetGateway::TMode::Normal;
     std::optional<QHostAddress> subtitle;
-    int modules = 0;  // how many modules; 0 none
+    bool subtitleRefuses = false;  // --subtitle-mode refuse
+    int modules = 0;               // how many modules; 0 none
     QHostAddress moduleBase;
-    int moduleDelayMs = 0;  // how late the modules answer the position query
+    int moduleDelayMs = 0;       // how late the modules answer the position query
+    bool moduleGarbage = false;  // --module-mode garbage
 
     bool Any() const { return gateway || subtitle || modules > 0; }
   };
@@ -40,8 +42,8 @@ class TNetDevices : public QObject {
   // False with a reason when it names no IPv4 address.
   static bool ParseModules(const QString& text, int rows, int cols, TOptions* options,
                            QString* error);
-  // --gateway ADDR, --gateway-mode MODE, --subtitle ADDR, --modules [N@]BASE,
-  // --module-delay MS.
+  // --gateway ADDR, --gateway-mode MODE, --subtitle ADDR, --subtitle-mode
+  // MODE, --modules [N@]BASE, --module-delay MS, --module-mode MODE.
   static QList<QCommandLineOption> CommandLineOptions();
   // Reads them from a parser that had them; false with a reason.
   static bool ReadCommandLine(const QCommandLineParser& parser, int rows, int cols,

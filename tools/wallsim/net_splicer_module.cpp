@@ -95,8 +95,11 @@ void TNetSplicerModule::Act(QTcpSocket* socket, const QByteArray& f) {
     quint8 sum = 0;
     for (int i = 0; i < 8; ++i) sum = quint8(sum + quint8(answer[i]));
     answer[8] = char(sum);
-    Q_EMIT reported(head +
-                    QStringLiteral("position query, place %1-%2").arg(row_ + 1).arg(col_ + 1));
+    if (garbage_) answer = QByteArray(16, '\x5a');
+    Q_EMIT reported(
+        head + (garbage_
+                    ? QStringLiteral("position query, answered garbage")
+                    : QStringLiteral("position query, place %1-%2").arg(row_ + 1).arg(col_ + 1)));
     const QPointer<QTcpSocket> to(socket);
     QTimer::singleShot(replyDelayMs_, this, [to, answer] {
       if (to) to->write(answer);

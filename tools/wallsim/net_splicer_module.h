@@ -33,6 +33,9 @@ class TNetSplicerModule : public QObject {
   ~TNetSplicerModule() override;
 
   bool Start(QString* error);
+  // A broken module: its answer to the position query is garbage (bytes
+  // 0x5a, a place outside any wall). Frames are still taken.
+  void SetGarbage(bool on) { garbage_ = on; }
 
   const QHostAddress& Address() const { return address_; }
   int Row() const { return row_; }
@@ -62,6 +65,7 @@ class TNetSplicerModule : public QObject {
   int row_;
   int col_;
   int replyDelayMs_;
+  bool garbage_ = false;
   quint16 id_;
   QTcpServer* server_ = nullptr;
   TNetProbeResponder* responder_ = nullptr;

@@ -17,6 +17,7 @@ bool TNetSubtitleServer::Start(QString* error) {
                                        kReplyPort, QByteArrayLiteral("AUTHOK"), 0, name},
                                       this);
   connect(responder_, &TNetProbeResponder::reported, this, &TNetSubtitleServer::reported);
+  if (refusing_) return responder_->Start(error);
   server_ = new QTcpServer(this);
   if (!ListenTcp(server_, address_, kPort, name, error)) return false;
   connect(server_, &QTcpServer::newConnection, this, &TNetSubtitleServer::Accept);
@@ -73,6 +74,7 @@ QStringList TNetSubtitleServer::Dump() const {
                         .arg(packets_)
                         .arg(bad_)
                         .arg(running_ ? QStringLiteral("yes") : QStringLiteral("no"))};
+  if (refusing_) lines.first() += QStringLiteral(" refusing");
   if (shown_) {
     lines << QStringLiteral("subtitle ") + shown_->Text();
     for (const QString& line : shown_->lines) lines << QStringLiteral("subtitle line ") + line;

@@ -26,6 +26,10 @@ class TNetSubtitleServer : public QObject {
   explicit TNetSubtitleServer(QHostAddress address, QObject* parent = nullptr);
   ~TNetSubtitleServer() override;
 
+  // Refusing, it still answers the search but keeps its TCP port closed,
+  // so that every connection is refused: a box whose subtitle service is
+  // down. Set before Start.
+  void SetRefusing(bool on) { refusing_ = on; }
   bool Start(QString* error);
 
   const QHostAddress& Address() const { return address_; }
@@ -52,6 +56,7 @@ class TNetSubtitleServer : public QObject {
   QTcpServer* server_ = nullptr;
   TNetProbeResponder* responder_ = nullptr;
   bool running_ = false;
+  bool refusing_ = false;
   std::optional<TSubtitlePacket> shown_;
   int packets_ = 0;
   int bad_ = 0;

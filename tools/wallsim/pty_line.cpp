@@ -11,10 +11,27 @@
 
 TPtyLine::TPtyLine(QObject* parent) : QObject(parent) {}
 
-TPtyLine::~TPtyLine() {
+TPtyLine::~TPtyLine() { Unplug(); }
+
+void TPtyLine::Unplug() {
   delete notifier_;
+  notifier_ = nullptr;
   if (master_ >= 0) ::close(master_);
   if (slave_ >= 0) ::close(slave_);
+  master_ = slave_ = -1;
+  stalled_ = false;
+}
+
+bool TPtyLine::Stall(bool on) {
+  if (!IsOpen()) return false;
+  // Suspending the slave's output is what makes the console's writes block
+  // at once; merely not reading would let it fill the tty buffers first.
+  if (::tcflow(slave_, on ? TCOOFF : TCOON) != 0) return false;
+  // What waited is read once the loop sees the notifier again, after the
+  // caller has said that the line resumed.
+  notifier_->setEnabled(!on);
+  stalled_ = on;
+  return true;
 }
 
 bool TPtyLine::Open(QString* error) {

@@ -48,8 +48,10 @@ class TSimHome {
   // index lies outside the list.
   static QString ReadMatrixBrand(const QString& home, TMatrixKind kind);
   static QString IniPath(const QString& home);
+  // Makes ports/<name> a link to target (which need not exist), replacing
+  // what is there unless it is a directory; false with a reason.
+  static bool Link(const QString& home, const QString& name, const QString& target, QString* error);
 
  private:
-  static bool Link(const QString& home, const QString& name, const QString& target, QString* error);
   static void Wire(TIniParamsOp& ini, qsizetype count, QStringList& added);
 };

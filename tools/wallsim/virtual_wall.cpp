@@ -1,5 +1,6 @@
 #include "virtual_wall.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
@@ -95,10 +96,63 @@ void TVirtualWall::RefreshBrands() {
   }
 }
 
+TPtyLine* TVirtualWall::Line(const QString& port, QString* error) {
+  for (size_t i = 0; i < lines_.size(); ++i)
+    if (lines_[i] &&
+        port.compare(QLatin1String(TSimHome::kPorts[i].name), Qt::CaseInsensitive) == 0)
+      return lines_[i].get();
+  *error = QStringLiteral("no line ") + port + QStringLiteral(" (COM1 to COM5)");
+  return nullptr;
+}
+
+bool TVirtualWall::Unplug(const QString& port, QString* error) {
+  TPtyLine* line = Line(port, error);
+  if (!line) return false;
+  if (!line->IsOpen()) {
+    *error = port.toUpper() + QStringLiteral(" is unplugged already");
+    return false;
+  }
+  line->Unplug();
+  // A link to a freed pty could one day lead to another program's terminal:
+  // it points at a name that does not exist instead.
+  const QString name = port.toUpper();
+  if (!TSimHome::Link(options_.home, name,
+                      QDir(options_.home).filePath(QStringLiteral("ports/.unplugged-") + name),
+                      error))
+    return false;
+  Q_EMIT reported(QStringLiteral("unplugged ") + name);
+  return true;
+}
+
+bool TVirtualWall::Replug(const QString& port, QString* error) {
+  TPtyLine* line = Line(port, error);
+  if (!line) return false;
+  if (line->IsOpen()) {
+    *error = port.toUpper() + QStringLiteral(" is plugged in");
+    return false;
+  }
+  const QString name = port.toUpper();
+  if (!line->Replug(error) || !TSimHome::Link(options_.home, name, line->SlavePath(), error))
+    return false;
+  Q_EMIT reported(QStringLiteral("replugged ") + name + u' ' + line->SlavePath());
+  return true;
+}
+
+bool TVirtualWall::Stall(const QString& port, bool on, QString* error) {
+  TPtyLine* line = Line(port, error);
+  if (!line) return false;
+  if (!line->Stall(on)) {
+    *error = port.toUpper() + QStringLiteral(" is unplugged");
+    return false;
+  }
+  Q_EMIT reported((on ? QStringLiteral("stalled ") : QStringLiteral("resumed ")) + port.toUpper());
+  return true;
+}
+
 QString TVirtualWall::ReadyLine() const {
   QString line = QStringLiteral("ready");
   for (size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i])
+    if (lines_[i] && lines_[i]->IsOpen())
       line += u' ' + QLatin1String(TSimHome::kPorts[i].name) + u' ' + lines_[i]->SlavePath();
   if (!trigger_.SlavePath().isEmpty())
     line += u' ' + QLatin1String(TTriggerLine::kPortName) + u' ' + trigger_.SlavePath();

@@ -62,6 +62,16 @@ class TVirtualWall : public QObject {
   bool StartNet(const TNetDevices::TOptions& options, QString* error);
   const TNetDevices* Net() const { return net_.get(); }
 
+  // Faults of a serial line, by its port name (COM1 to COM5), each reported:
+  // unplug closes the line and points its link nowhere, so that the console
+  // sees a hang-up and cannot open it again; replug makes a fresh line and
+  // points the link at it; stall and resume stop and restart taking bytes
+  // (see TPtyLine). False with a reason when the name is none of the lines
+  // or the line is not in the state the fault needs.
+  bool Unplug(const QString& port, QString* error);
+  bool Replug(const QString& port, QString* error);
+  bool Stall(const QString& port, bool on, QString* error);
+
   // Parses a brand given on the command line: a name of the kind's list or
   // its index there. Empty when it is neither.
   static QString ResolveBrand(TMatrixKind kind, const QString& text);
@@ -72,6 +82,8 @@ class TVirtualWall : public QObject {
 
  private:
   void RefreshBrands();
+  // The line of a port name; nullptr with a reason when there is none.
+  TPtyLine* Line(const QString& port, QString* error);
   TMatrixUnit& MatrixAt(size_t index) { return *matrices_[index]; }
 
   TOptions options_;
