@@ -33,7 +33,7 @@ TProgramDirPlace ResolveProgramDir(const QString& quvialHome, const QString& exe
   const QString shipped = Clean(exe.filePath(QStringLiteral("../share/quvial/lang.ini")));
   if (QFileInfo::exists(exe.filePath(QStringLiteral("lang.ini"))) || !QFileInfo::exists(shipped))
     return {Clean(exeDir), TProgramDirKind::Portable, {}};
-  // The base directory specification ignores a relative XDG_DATA_HOME.
+  // XDG's rules ignore a relative XDG_DATA_HOME.
   const QString data = QDir::isAbsolutePath(xdgDataHome)
                            ? xdgDataHome
                            : QDir(userHome).filePath(QStringLiteral(".local/share"));
