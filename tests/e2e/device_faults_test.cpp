@@ -36,6 +36,7 @@
 #include "setup/network_splicers.h"
 #include "setup/subtitle_tab_view.h"
 #include "support/event_wait.h"
+#include "support/message_boxes.h"
 #include "support/net_namespace.h"
 #include "support/pty_pair.h"
 #include "support/temp_home.h"
@@ -176,21 +177,6 @@ TEST_F(SerialFaultTest, MatrixLineStalledKeepsTheConsoleWorking) {
 }
 
 // --- network devices: the real window beside the virtual wall's devices -----
-
-// Reads and closes every message box while work runs.
-QStringList Answering(const std::function<void()>& work) {
-  QStringList texts;
-  QTimer closer;
-  QObject::connect(&closer, &QTimer::timeout, [&texts] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      texts << box->text();
-      box->accept();
-    }
-  });
-  closer.start(5);
-  work();
-  return texts;
-}
 
 // Runs work with a 20 ms timer beside it: how many times it fired shows the
 // window kept running; took is the time the work took.

@@ -22,6 +22,7 @@
 
 #include "app/quvial_form.h"
 #include "linkage/matrix_setup_form.h"
+#include "support/message_boxes.h"
 #include "support/pty_pair.h"
 #include "support/temp_home.h"
 #include "wall/wall_grid_view.h"
@@ -60,15 +61,6 @@ class LinkageGuiTest : public testing::Test {
   }
   static void Tick(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-  }
-  // Answers the next modal message box and keeps its text.
-  void AnswerNextBox(QString* text) {
-    QTimer::singleShot(0, [text] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      ASSERT_NE(box, nullptr);
-      *text = box->text();
-      box->accept();
-    });
   }
   // The VGA matrix's commands for the selected columns 2-3, rows 1-2.
   static QByteArray VgaCommands(int input) {

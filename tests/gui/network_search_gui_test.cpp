@@ -18,6 +18,7 @@
 #include "app/user_manager_form.h"
 #include "setup/setup_form.h"
 #include "support/event_wait.h"
+#include "support/message_boxes.h"
 #include "support/net_namespace.h"
 #include "support/net_namespace_modules.h"
 #include "support/pty_pair.h"
@@ -62,14 +63,6 @@ class NetworkSearchGuiTest : public testing::Test {
     form = std::make_unique<TQuvialForm>(choice, pauser);
     form->NetworkSplicerLink().localAddresses = [] { return QStringList{u"10.0.1.10"_s}; };
     form->NetworkSplicerLink().SetProbeMs(300);
-    closer.setInterval(5);
-    QObject::connect(&closer, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        messages << box->text();
-        box->accept();
-      }
-    });
-    closer.start();
   }
 
   const TCellAddressTable& Table() { return form->NetworkSplicers().Table(); }
@@ -100,8 +93,8 @@ class NetworkSearchGuiTest : public testing::Test {
   RecordingPauser pauser;
   std::unique_ptr<TNetNamespaceModules> modules;
   std::unique_ptr<TQuvialForm> form;
-  QTimer closer;
-  QStringList messages;
+  TMessageBoxAnswerer boxes;  // answers every message box, keeps its text
+  QStringList& messages = boxes.texts;
 };
 
 // Asked for at start-up, the search runs once the window is up, not during

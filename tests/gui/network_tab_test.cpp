@@ -22,6 +22,7 @@
 #include "setup/network_tab_view.h"
 #include "setup/setup_form.h"
 #include "support/fake_gateway.h"
+#include "support/message_boxes.h"
 #include "support/net_namespace.h"
 #include "support/pty_pair.h"
 #include "support/temp_home.h"
@@ -128,20 +129,6 @@ class GatewayWindowTest : public testing::Test {
     form_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
     form_->Gateway().SetTimeouts(500, 300);
-  }
-  // Answers every message box while work runs; returns their texts.
-  QStringList Answering(const std::function<void()>& work) {
-    QStringList texts;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&texts] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts << box->text();
-        box->accept();
-      }
-    });
-    closer.start(5);
-    work();
-    return texts;
   }
   QRadioButton* Vga() {
     for (QRadioButton* b : form_->findChild<QWidget*>(u"QN-51"_s)->findChildren<QRadioButton*>())

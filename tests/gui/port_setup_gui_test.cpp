@@ -16,6 +16,7 @@
 #include "link/port_names.h"
 #include "link/serial_device.h"
 #include "setup/setup_com_form.h"
+#include "support/message_boxes.h"
 #include "support/pty_pair.h"
 #include "support/temp_home.h"
 
@@ -28,14 +29,7 @@ namespace {
 // answered and their texts kept in messages.
 void SetupPorts(TQuvialForm& form, QStringList& messages,
                 const std::function<void(TSetupCOMForm&)>& work) {
-  QTimer closer;
-  QObject::connect(&closer, &QTimer::timeout, [&messages] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      messages << box->text();
-      box->accept();
-    }
-  });
-  closer.start(5);
+  TMessageBoxAnswerer boxes;
   QTimer::singleShot(0, [&work] {
     auto* dialog = qobject_cast<TSetupCOMForm*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
@@ -43,6 +37,7 @@ void SetupPorts(TQuvialForm& form, QStringList& messages,
     if (dialog->isVisible()) dialog->reject();
   });
   form.findChild<QToolButton*>(u"btnSetupCOM"_s)->click();
+  messages << boxes.texts;
 }
 
 QStringList Items(const QComboBox* box) {

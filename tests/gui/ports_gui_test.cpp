@@ -24,6 +24,7 @@
 #include "app/choose_form.h"
 #include "app/quvial_form.h"
 #include "support/event_wait.h"
+#include "support/message_boxes.h"
 #include "support/pty_pair.h"
 #include "support/temp_home.h"
 #include "wall/wall_grid_view.h"
@@ -47,25 +48,6 @@ QByteArray SixPorts() {
   }
   return ini;
 }
-
-// Closes every message box that opens while it lives and keeps their texts.
-class MessageBoxCloser {
- public:
-  MessageBoxCloser() {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts.push_back(box->text());
-        box->accept();
-      }
-    });
-    timer_.start();
-  }
-  QStringList texts;
-
- private:
-  QTimer timer_;
-};
 
 // The main window over a configuration whose ports are ptys reached as
 // COM1..COM6, with a pauser that records the press animations.
@@ -177,7 +159,7 @@ TEST_F(PortsGuiTest, ToggleClosesFiveAndReportsEveryFailedOpen) {
 
   for (int com = 1; com <= 5; ++com) Break(com);
   {
-    MessageBoxCloser closer;
+    TMessageBoxAnswerer closer;
     toggle->click();
     EXPECT_EQ(closer.texts,
               (QStringList{u"打开拼接串口 COM1 失败"_s, u"打开VIDEO矩阵串口 COM2 失败"_s,
@@ -193,7 +175,7 @@ TEST_F(PortsGuiTest, ToggleClosesFiveAndReportsEveryFailedOpen) {
   // A failed port is not tried again: no message, nothing opens.
   for (int com = 1; com <= 5; ++com) Repair(com);
   toggle->click();
-  MessageBoxCloser closer;
+  TMessageBoxAnswerer closer;
   toggle->click();
   EXPECT_TRUE(closer.texts.isEmpty());
   EXPECT_FALSE(IsOpen(TPortId::Combine));
@@ -207,7 +189,7 @@ TEST_F(PortsGuiTest, EnglishToggleMessageAndLevelText) {
   Control<QToolButton>("btnConnect")->click();
   EXPECT_EQ(PortStatus(), u"Combine PortCOM1DisConnect"_s);
   Break(1);
-  MessageBoxCloser closer;
+  TMessageBoxAnswerer closer;
   Control<QToolButton>("btnConnect")->click();
   EXPECT_EQ(closer.texts, QStringList{u"Open Combine COM COM1 Error"_s});
   EXPECT_EQ(PortStatus(), QString());
@@ -380,7 +362,7 @@ TEST_F(PortsGuiTest, ALineLostDuringAnActionStopsItAndTheToggleOpensItAgain) {
     ASSERT_TRUE(ProcessEventsUntil([&] { return !IsOpen(TPortId::Combine); }));
     lostAt = pauser.pauses.size();
   };
-  MessageBoxCloser closer;
+  TMessageBoxAnswerer closer;
   Control<QPushButton>("btnPowerOn")->click();
   ASSERT_GT(lostAt, 0u);
   EXPECT_EQ(pauser.pauses.size(), lostAt) << "no frame after the delay that saw the loss";

@@ -25,6 +25,7 @@
 #include "setup/factory_number_form.h"
 #include "setup/version_form.h"
 #include "support/event_wait.h"
+#include "support/message_boxes.h"
 #include "support/pty_pair.h"
 #include "support/temp_home.h"
 #include "wall/family_menu_view.h"
@@ -120,11 +121,7 @@ TEST_F(RelayFactoryGuiTest, FactoryNumberCountsUpAndRefusesWhatItCannotSend) {
     auto* box = dialog->findChild<QLineEdit*>(u"edtMACID"_s);
     EXPECT_EQ(box->text(), u"41"_s);
     box->setText(u"4l"_s);
-    QTimer::singleShot(0, [&] {
-      auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      refusal = message->text();
-      message->accept();
-    });
+    AnswerNextBox(&refusal);
     QTest::mouseClick(dialog->findChild<QPushButton*>(u"btnOK"_s), Qt::LeftButton);
     EXPECT_TRUE(dialog->isVisible()) << "the dialog stays open";
     box->setText(u"100"_s);

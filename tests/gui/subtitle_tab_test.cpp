@@ -23,6 +23,7 @@
 #include "core/net_socket_event_waiter.h"
 #include "setup/broadcast_search.h"
 #include "setup/subtitle_tab_view.h"
+#include "support/message_boxes.h"
 #include "support/net_namespace.h"
 #include "support/net_namespace_answerers.h"
 #include "support/temp_home.h"
@@ -51,14 +52,6 @@ class SubtitleTabTest : public testing::Test {
         TSubtitleTabServices{texts, &search, &waiter, server.serverPort()});
     tab->show();
     tab->Showing();
-    // Message boxes are answered and their texts kept.
-    QObject::connect(&closer, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        messages << box->text();
-        box->accept();
-      }
-    });
-    closer.start(5);
   }
 
   template <typename T>
@@ -86,8 +79,8 @@ class SubtitleTabTest : public testing::Test {
   QTcpServer server;
   bool chinese = true;
   std::unique_ptr<TSubtitleTabView> tab;
-  QTimer closer;
-  QStringList messages;
+  TMessageBoxAnswerer boxes;  // answers every message box, keeps its text
+  QStringList& messages = boxes.texts;
 };
 
 // The several-lines layout, a font from the font dialog and the default

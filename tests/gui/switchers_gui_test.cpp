@@ -25,6 +25,7 @@
 #include "app/quvial_form.h"
 #include "linkage/mixer_tr38_form.h"
 #include "linkage/usb_channel_form.h"
+#include "support/message_boxes.h"
 #include "support/pty_pair.h"
 #include "support/source_tree.h"
 #include "support/temp_home.h"
@@ -189,12 +190,7 @@ TEST_F(SwitchersGuiTest, SwitcherGroupReachesTheLine) {
 TEST_F(SwitchersGuiTest, SwitcherBoxIsRefusedWithoutTheSplicerPort) {
   Start(0, u"CombineCOMPortChecked=0\r\n"_s);
   QString text;
-  QTimer::singleShot(0, [&text] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    text = box->text();
-    box->accept();
-  });
+  AnswerNextBox(&text);
   Click(Control<QCheckBox>(u"cbMixerSwitch"_s));
   EXPECT_EQ(text, u"请先选择拼接串口"_s);
   EXPECT_FALSE(Control<QCheckBox>(u"cbMixerSwitch"_s)->isChecked());

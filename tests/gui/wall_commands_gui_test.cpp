@@ -25,6 +25,7 @@
 
 #include "app/quvial_form.h"
 #include "support/event_wait.h"
+#include "support/message_boxes.h"
 #include "support/pty_pair.h"
 #include "support/source_tree.h"
 #include "support/temp_home.h"
@@ -90,15 +91,6 @@ class WallCommandsGuiTest : public testing::Test {
   static void Tick(QAbstractButton* button) {
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-  }
-  // Answers the next modal message box with OK and keeps its text.
-  void AnswerNextBox(QString* text) {
-    QTimer::singleShot(0, [text] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      ASSERT_NE(box, nullptr) << "a message box was expected";
-      *text = box->text();
-      box->accept();
-    });
   }
   QString CellText(int row0, int col0) const {
     return form->Wall().index(row0, col0).data(Qt::AccessibleTextRole).toString();
