@@ -1,26 +1,23 @@
 #include "wire_probe.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
-#include <pty.h>
 #include <sched.h>
-#include <termios.h>
 #include <unistd.h>
 
+#include "core/raw_pty.h"
+
 TWireProbe::TWireProbe(int frameSize) : frameSize_(frameSize) {
-  termios raw{};
-  ::cfmakeraw(&raw);
-  raw.c_cflag |= CLOCAL | CREAD;
-  ::cfsetispeed(&raw, B9600);
-  ::cfsetospeed(&raw, B9600);
-  char name[256] = {};
-  if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0 || ::pipe(stopPipe_) != 0) {
-    master_ = -1;
+  TRawPty pty;
+  if (!OpenRawPty(&pty)) return;
+  if (::pipe(stopPipe_) != 0) {
+    ::close(pty.master);
+    ::close(pty.slave);
     return;
   }
-  slavePath_ = QString::fromLocal8Bit(name);
-  ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+  master_ = pty.master;
+  slave_ = pty.slave;
+  slavePath_ = pty.slavePath;
   reader_ = std::thread([this] { Run(); });
 }
 

@@ -1,29 +1,20 @@
 #include "support/pty_pair.h"
 
+#include <poll.h>
+#include <unistd.h>
+
 #include <QDeadlineTimer>
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
+
+#include "core/raw_pty.h"
 
 TPtyPair::TPtyPair() {
-  termios raw{};
-  ::cfmakeraw(&raw);
-  raw.c_cflag |= CLOCAL | CREAD;
-  ::cfsetispeed(&raw, B9600);
-  ::cfsetospeed(&raw, B9600);
-  char name[256] = {};
-  if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0) {
-    master_ = slave_ = -1;
-    return;
-  }
-  slavePath_ = QString::fromLocal8Bit(name);
-  ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-  ::fcntl(master_, F_SETFD, FD_CLOEXEC);
-  ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
+  TRawPty pty;
+  if (!OpenRawPty(&pty)) return;
+  master_ = pty.master;
+  slave_ = pty.slave;
+  slavePath_ = pty.slavePath;
 }
 
 TPtyPair::~TPtyPair() {
@@ -55,7 +46,8 @@ QByteArray TPtyPair::Read(qsizetype count, int timeoutMs) {
   QDeadlineTimer deadline(timeoutMs);
   char buffer[4096];
   while (got.size() < count) {
-    const ssize_t n = ::read(master_, buffer, size_t(std::min<qsizetype>(sizeof buffer, count - got.size())));
+    const ssize_t n =
+        ::read(master_, buffer, size_t(std::min<qsizetype>(sizeof buffer, count - got.size())));
     if (n > 0) {
       got.append(buffer, n);
       continue;

@@ -1,13 +1,13 @@
 #include "pty_line.h"
 
-#include <fcntl.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstring>
+
+#include "core/raw_pty.h"
 
 TPtyLine::TPtyLine(QObject* parent) : QObject(parent) {}
 
@@ -36,25 +36,16 @@ bool TPtyLine::Stall(bool on) {
 
 bool TPtyLine::Open(QString* error) {
   if (IsOpen()) return true;
-  // Raw from the start: no output processing could turn a 0x0A or 0x09 of a
-  // frame into something else before the console sets its own line up.
-  termios raw{};
-  ::cfmakeraw(&raw);
-  raw.c_cflag |= CLOCAL | CREAD;
-  ::cfsetispeed(&raw, B9600);
-  ::cfsetospeed(&raw, B9600);
-  char name[256] = {};
-  if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0) {
+  TRawPty pty;
+  if (!OpenRawPty(&pty)) {
     if (error)
       *error = QStringLiteral("cannot create a pseudo-terminal: ") +
                QString::fromLocal8Bit(std::strerror(errno));
-    master_ = slave_ = -1;
     return false;
   }
-  slavePath_ = QString::fromLocal8Bit(name);
-  ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-  ::fcntl(master_, F_SETFD, FD_CLOEXEC);
-  ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
+  master_ = pty.master;
+  slave_ = pty.slave;
+  slavePath_ = pty.slavePath;
   notifier_ = new QSocketNotifier(master_, QSocketNotifier::Read, this);
   connect(notifier_, &QSocketNotifier::activated, this, &TPtyLine::ReadAvailable);
   return true;
