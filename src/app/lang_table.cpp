@@ -92,8 +92,10 @@ TLangTable TLangTable::FromBytes(QByteArray bytes, const QString& section) {
     if (where != Where::Inside) continue;
     const qsizetype eq = line.indexOf('=');
     if (eq <= 0 || line.startsWith(';')) continue;
+    // A name whose bytes decode to nothing (a UTF-8 byte order mark alone)
+    // is the empty key, as in the profile reader.
     const QString key = Fold(decode(Trimmed(line.left(eq))));
-    if (key.isEmpty() || table.texts_.contains(key)) continue;
+    if (table.texts_.contains(key)) continue;
     table.texts_.insert(key, decode(Trimmed(line.mid(eq + 1))));
   }
   return table;
