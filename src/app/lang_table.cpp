@@ -63,7 +63,7 @@ TLangTable TLangTable::FromBytes(QByteArray bytes, const QString& section) {
   const bool utf8 = bytes.startsWith("\xEF\xBB\xBF");
   if (utf8) bytes.remove(0, 3);
   auto decode = [utf8](const QByteArray& raw) {
-    return utf8 ? QString::fromUtf8(raw) : Gbk::Decode(raw);
+    return utf8 ? DecodeUtf8Piece(raw) : Gbk::Decode(raw);
   };
 
   const QString wanted = Fold(section);
@@ -92,8 +92,6 @@ TLangTable TLangTable::FromBytes(QByteArray bytes, const QString& section) {
     if (where != Where::Inside) continue;
     const qsizetype eq = line.indexOf('=');
     if (eq <= 0 || line.startsWith(';')) continue;
-    // A name whose bytes decode to nothing (a UTF-8 byte order mark alone)
-    // is the empty key, as in the profile reader.
     const QString key = Fold(decode(Trimmed(line.left(eq))));
     if (table.texts_.contains(key)) continue;
     table.texts_.insert(key, decode(Trimmed(line.mid(eq + 1))));

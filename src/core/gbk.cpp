@@ -2,6 +2,7 @@
 
 #include <unicode/ucnv.h>
 
+#include <QStringDecoder>
 #include <memory>
 
 namespace Gbk {
@@ -75,3 +76,11 @@ QString Decode(const QByteArray& bytes) {
 }
 
 }  // namespace Gbk
+
+QString DecodeUtf8Piece(const QByteArray& bytes) {
+  // Stateless: a sequence cut off at the end becomes U+FFFD, as with
+  // QString::fromUtf8, instead of being held back for bytes that never come.
+  QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom |
+                                                  QStringConverter::Flag::Stateless);
+  return utf8.decode(bytes);
+}

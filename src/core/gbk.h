@@ -15,3 +15,9 @@ QByteArray Encode(const QString& text);
 QString Decode(const QByteArray& bytes);
 
 }  // namespace Gbk
+
+// A piece of a file that began with a UTF-8 byte order mark (a name, a
+// value): decoded as it stands. A byte order mark inside the file is a
+// character like any other; QString::fromUtf8 would drop one at the start of
+// each piece, and a name that starts with it could then not be found again.
+QString DecodeUtf8Piece(const QByteArray& bytes);

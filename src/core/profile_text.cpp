@@ -144,7 +144,7 @@ struct TProfileDocument {
 
   QString Decode(qsizetype begin, qsizetype end) const {
     const QByteArray raw = bytes.mid(begin, end - begin);
-    return utf8 ? QString::fromUtf8(raw) : Gbk::Decode(raw);
+    return utf8 ? DecodeUtf8Piece(raw) : Gbk::Decode(raw);
   }
   QByteArray Encode(const QString& text) const { return utf8 ? text.toUtf8() : Gbk::Encode(text); }
 

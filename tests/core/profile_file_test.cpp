@@ -106,7 +106,12 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"KeyEndingInAVerticalTab", "[COM]\r\nrow\v=5\r\n", kCom, QStringLiteral("row\v"),
                  QStringLiteral("5")},
         ReadCase{"VerticalTabIsNoBlank", "[COM]\r\nrow\v=5\r\n", kCom, QStringLiteral("row"),
-                 QStringLiteral("DEF")}),
+                 QStringLiteral("DEF")},
+        // Found by fuzzing: a byte order mark inside a UTF-8 file is part of the name.
+        ReadCase{"ByteOrderMarkInsideIsACharacter", "\xEF\xBB\xBF[COM]\r\n\xEF\xBB\xBF row=5\r\n",
+                 kCom, QStringLiteral(u"\uFEFF row"), QStringLiteral("5")},
+        ReadCase{"Utf8CutOffAtTheEndOfAName", "\xEF\xBB\xBF[COM]\r\nrow \xEB=5\r\n", kCom,
+                 QStringLiteral(u"row \uFFFD"), QStringLiteral("5")}),
     [](const testing::TestParamInfo<ReadCase>& p) { return std::string(p.param.name); });
 
 struct IntCase {
