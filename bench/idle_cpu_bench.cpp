@@ -24,6 +24,8 @@
 #include <cstring>
 #include <map>
 
+#include "support/end_process.h"
+
 namespace {
 
 constexpr double kGoalPercent = 0.5;
@@ -88,19 +90,6 @@ void Wait(int ms) {
 int Fail(const QString& why) {
   std::fprintf(stderr, "idle_cpu_bench: %s\n", why.toUtf8().constData());
   return 2;
-}
-
-// Stops a program the bench started: asked first, killed when it will not go.
-void End(QProcess& p, const QByteArray& quitLine = {}) {
-  if (p.state() == QProcess::NotRunning) return;
-  if (!quitLine.isEmpty())
-    p.write(quitLine);
-  else
-    p.terminate();
-  if (!p.waitForFinished(5000)) {
-    p.kill();
-    p.waitForFinished(5000);
-  }
 }
 
 }  // namespace
@@ -179,8 +168,8 @@ int main(int argc, char** argv) {
                   lines[i].toUtf8().constData());
   }
   if (opened != 6) {
-    End(console);
-    End(wall, "quit\n");
+    EndProcess(console);
+    EndProcess(wall, "quit\n");
     return Fail(QStringLiteral("only %1 of the six lines are open").arg(opened));
   }
 
@@ -195,8 +184,8 @@ int main(int argc, char** argv) {
   const qint64 lastTicks = StatTicks(ReadAll(QStringLiteral("/proc/%1/stat").arg(pid)));
   const std::map<QString, TThreadTimes> last = Threads(pid);
   const bool alive = console.state() == QProcess::Running;
-  End(console);
-  End(wall, "quit\n");
+  EndProcess(console);
+  EndProcess(wall, "quit\n");
   if (!alive || firstTicks < 0 || lastTicks < 0)
     return Fail(QStringLiteral("the console ended during the measurement"));
 

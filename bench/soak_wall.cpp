@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
+#include "support/end_process.h"
+
 namespace {
 
 constexpr int kMaxProblems = 8;
@@ -54,13 +56,7 @@ QString TSoakWall::Start(const QString& program, const QString& home, const QStr
 
 QString TSoakWall::Stop() {
   disconnect(&process_, nullptr, this, nullptr);
-  if (process_.state() != QProcess::NotRunning) {
-    process_.write("quit\n");
-    if (!process_.waitForFinished(5000)) {
-      process_.kill();
-      process_.waitForFinished(5000);
-    }
-  }
+  EndProcess(process_, "quit\n");
   return QString::fromUtf8(process_.readAllStandardError());
 }
 

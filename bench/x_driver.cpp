@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include "support/end_process.h"
+
 // Xlib defines names (None, Bool, Status) that Qt's headers use: it comes last.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -32,11 +34,7 @@ TXDriver::TXDriver(bool ownServer) {
 TXDriver::~TXDriver() {
   // The damage object goes with the watched window or the connection.
   if (display_) XCloseDisplay(display_);
-  if (server_.state() != QProcess::NotRunning) {
-    server_.terminate();
-    if (!server_.waitForFinished(3000)) server_.kill();
-    server_.waitForFinished(3000);
-  }
+  EndProcess(server_, {}, 3000);
 }
 
 bool TXDriver::StartServer() {

@@ -34,6 +34,7 @@
 #include <optional>
 
 #include "bench_stats.h"
+#include "support/end_process.h"
 #include "wire_probe.h"
 #include "x_driver.h"
 
@@ -116,9 +117,7 @@ class TConsole {
 
   ~TConsole() {
     socket_.abort();
-    process_.terminate();
-    if (!process_.waitForFinished(5000)) process_.kill();
-    process_.waitForFinished(5000);
+    EndProcess(process_);
   }
 
  private:
@@ -143,11 +142,7 @@ class TBareWindow {
     while (!process_.canReadLine() && !deadline.hasExpired()) process_.waitForReadyRead(100);
     return ParseRect(QString::fromLatin1(process_.readLine()).trimmed());
   }
-  ~TBareWindow() {
-    process_.terminate();
-    if (!process_.waitForFinished(5000)) process_.kill();
-    process_.waitForFinished(5000);
-  }
+  ~TBareWindow() { EndProcess(process_); }
 
  private:
   QProcess process_;

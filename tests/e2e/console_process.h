@@ -7,6 +7,7 @@
 #include <QProcessEnvironment>
 
 #include "e2e_programs.h"
+#include "support/end_process.h"
 #include "support/event_wait.h"
 
 namespace e2e {
@@ -73,13 +74,7 @@ class TConsoleProcess {
   // Ends it (terminated, killed when it will not end) and returns its error output.
   QString Stop() {
     socket_.abort();
-    if (process_.state() != QProcess::NotRunning) {
-      process_.terminate();
-      if (!process_.waitForFinished(5000)) {
-        process_.kill();
-        process_.waitForFinished(5000);
-      }
-    }
+    EndProcess(process_);
     return QString::fromUtf8(process_.readAllStandardError());
   }
 

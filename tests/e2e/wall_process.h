@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "e2e_programs.h"
+#include "support/end_process.h"
 
 namespace e2e {
 
@@ -64,13 +65,7 @@ class TWallProcess {
 
   // Quits it (killed when it will not) and returns its error output.
   QString Stop() {
-    if (process_.state() != QProcess::NotRunning) {
-      process_.write("quit\n");
-      if (!process_.waitForFinished(5000)) {
-        process_.kill();
-        process_.waitForFinished(5000);
-      }
-    }
+    EndProcess(process_, "quit\n");
     return QString::fromUtf8(process_.readAllStandardError());
   }
 
