@@ -236,14 +236,14 @@ TEST_F(IniParamsOpTest, DeviceTypeNames) {
     EXPECT_EQ(ini.ReadTvType(n), QString::fromLatin1(defaults[n - 1])) << n;
   EXPECT_EQ(ini.ReadTvType(0), QString());
   EXPECT_EQ(ini.ReadTvType(14), QString());
-  ini.WriteTvType(14, QStringLiteral("x"));
-  ini.WriteTvType(0, QStringLiteral("x"));
+  EXPECT_FALSE(ini.WriteTvType(14, QStringLiteral("x")));
+  EXPECT_FALSE(ini.WriteTvType(0, QStringLiteral("x")));
   EXPECT_FALSE(ini.Exists());
 }
 
 TEST_F(IniParamsOpTest, ChineseDeviceNameIsGbkOnDisk) {
-  ini.WriteTvType(3, QStringLiteral(u"拼接器三号"));
-  ini.WriteTvType(4, QString());  // an empty name is a name
+  EXPECT_TRUE(ini.WriteTvType(3, QStringLiteral(u"拼接器三号")));
+  EXPECT_TRUE(ini.WriteTvType(4, QString()));  // an empty name is a name
   EXPECT_EQ(Disk(),
             "[COM]\r\ntvtype3=" + Gbk::Encode(QStringLiteral(u"拼接器三号")) + "\r\ntvtype4=\r\n");
   EXPECT_EQ(Gbk::Encode(QStringLiteral(u"拼接器三号")).size(), 10);
@@ -264,11 +264,11 @@ TEST_F(IniParamsOpTest, WindowsFileLoadsUnchanged) {
   EXPECT_TRUE(Disk().contains("\r\nMACID=256\r\nrow=3\r\n"));
 }
 
-TEST_F(IniParamsOpTest, FailedWritesAreSilent) {
+TEST_F(IniParamsOpTest, FailedWritesSayFalseAndLeaveNothing) {
   ASSERT_TRUE(home.Write(QStringLiteral("plain"), "x"));
   TIniParamsOp broken(home.File(QStringLiteral("plain/Quvial.ini")));
-  broken.WriteWallSize(5, 5);
-  broken.WriteTvType(1, QStringLiteral("a"));
+  EXPECT_FALSE(broken.WriteWallSize(5, 5));
+  EXPECT_FALSE(broken.WriteTvType(1, QStringLiteral("a")));
   EXPECT_FALSE(broken.Exists());
   EXPECT_EQ(broken.ReadRow(), 2);
 }
